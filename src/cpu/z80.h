@@ -1,0 +1,27 @@
+// The Z80, interpreted one whole instruction at a time. Each instruction subtracts its
+// T-states from `cycleCount`; the run loop refills the countdown once per scan line.
+#pragma once
+
+#include "cpu/cpu_state.h"
+
+namespace tavir {
+
+// Registers cleared, SP = 0xF000, interrupts off in mode 0, the line's countdown full,
+// no interrupt pending. The R counter and the saved countdown keep their values.
+void resetCPU(CPUState& cpu);
+
+// Executes exactly one instruction, prefixes included.
+void executeInstruction(CPUState& cpu);
+
+// Offers the maskable interrupt; ignored while IFF1 is clear (the request stays pending).
+// Always continues at 0x0038 whatever the interrupt mode; costs no T-states and leaves
+// `pendingVector` as it is.
+void interruptCPU(CPUState& cpu, uint16_t vector);
+
+// The prefix groups, each entered with PC just after its prefix byte.
+void executeCB(CPUState& cpu);
+void executeED(CPUState& cpu);
+void executeIndexedIX(CPUState& cpu);
+void executeIndexedIY(CPUState& cpu);
+
+}  // namespace tavir

@@ -1,0 +1,3 @@
+#include "frontend/host_entry.h"
+
+int main() { return tavir::hostEntry(); }

@@ -1,0 +1,36 @@
+// The settings of opll.cfg: how the sixteen OPLL instruments and five rhythm drums map
+// onto a MIDI device. Every value defaults to 0 when its key is absent.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tavir {
+
+constexpr const char* kOPLLConfigFileName = "opll.cfg";
+
+// Longest InitData message; longer counts are cut to this (the message buffer's size).
+constexpr int kInitDataLimit = 16;
+
+struct OPLLSettings {
+    uint8_t PNoteNumber[5] = {};  // drum notes: HH, CYM, TOM, SD, BD
+    uint8_t PVolume[5] = {};
+    uint8_t TVolume[16] = {};     // per OPLL instrument 0-15
+    uint8_t ProgramNumber[16] = {};
+    uint8_t DeviceNumber = 0;     // 0xFF = no MIDI at all
+    uint8_t BankSelect = 0;
+    uint8_t BankMSB[16] = {};
+    uint8_t BankLSB[16] = {};
+    uint8_t NoteOFS[16] = {};     // two's complement note offsets
+};
+
+// First pass: every key but InitData. A missing file keeps every default.
+bool readOPLLSettings(OPLLSettings& target, const char* path = kOPLLConfigFileName);
+
+// Second pass: the InitData lines in file order, each a count followed by that many
+// bytes. The bytes present in the entry are kept, at most kInitDataLimit of them.
+std::vector<std::vector<uint8_t>> readOPLLInitData(const char* path = kOPLLConfigFileName);
+
+void logOPLLSettings(const OPLLSettings& source);
+
+}  // namespace tavir

@@ -1,0 +1,65 @@
+// The Z80's 64 KB view of the machine: four primary slots, slot 3 expanded into four
+// secondary slots, and the 64 KB memory mapper in slot 3-2. Every 8 KB page of the
+// address space is one pointer in `pageTable`, recomputed whenever a slot or mapper
+// register changes, so a CPU read is a single table lookup.
+#pragma once
+
+#include <cstdint>
+
+namespace tavir {
+
+constexpr int kPageSize = 0x2000;       // one 8 KB page of the Z80 address space
+constexpr int kSegmentSize = 0x4000;    // one memory-mapper segment (16 KB)
+constexpr int kEmptyRAMSize = 0x4000;
+constexpr int kRAMSize = 0x10000;       // four mapper segments
+
+struct MemoryMap {
+    // Current pointer of each 8 KB page; always equals the slotMap entry that
+    // primarySlot/secondarySlot select for it.
+    uint8_t* pageTable[8];
+    uint8_t* slotMap[4][4][8];     // [primary][secondary][8 KB page]
+    uint8_t* segmentTable[256];    // mapper segment -> 16 KB block (EmptyRAM past the RAM)
+    uint8_t primarySlot[4];        // per 16 KB page
+    uint8_t secondarySlot[4];      // per 16 KB page, used while primarySlot is 3
+    uint8_t pageWritable[4];       // per 16 KB page: writes go straight to memory
+    uint8_t mapperRegister[4];     // per 16 KB page, already masked
+    uint8_t mapperMask;
+    uint8_t primarySlotRegister;   // port 0xA8
+    uint8_t secondarySlotRegister; // address 0xFFFF of slot 3
+    uint8_t* emptyRAM;             // every unpopulated page points at its start
+    uint8_t* ram;                  // the mapper's 64 KB
+};
+
+extern MemoryMap memoryMap;
+
+inline uint8_t readMemory(uint16_t address) {
+    return memoryMap.pageTable[address >> 13][address & 0x1FFF];
+}
+
+void writeMemorySlow(uint16_t address, uint8_t value);
+
+inline void writeMemory(uint16_t address, uint8_t value) {
+    if (address != 0xFFFF && memoryMap.pageWritable[address >> 14]) {
+        memoryMap.pageTable[address >> 13][address & 0x1FFF] = value;
+        return;
+    }
+    writeMemorySlow(address, value);
+}
+
+// Points every slotMap entry and every mapper segment at `emptyRAM`, which the caller
+// owns and keeps alive while the map is in use.
+void initMemoryMap(uint8_t* emptyRAM);
+
+// Makes the 64 KB `ram` mapper segments 0-3.
+void attachRAM(uint8_t* ram);
+
+// Enters a 16 KB or 32 KB image page by page starting at 8 KB page `firstPage`.
+void mapImage(int primary, int secondary, int firstPage, uint8_t* image, int pageCount);
+
+void resetMemoryMap();
+void setPrimarySlots(uint8_t value);
+void setSecondarySlots(uint8_t value);
+void setMapperPage(int page, uint8_t value);
+uint8_t readMapperPage(int page);
+
+}  // namespace tavir
