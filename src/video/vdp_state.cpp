@@ -1,0 +1,7 @@
+#include "video/vdp_state.h"
+
+namespace tavir {
+
+VDPState vdp;
+
+}  // namespace tavir
