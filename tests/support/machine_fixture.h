@@ -78,7 +78,9 @@ inline bool cbiosInstalled() { return std::filesystem::exists(kCBIOSDirectory / 
 class MachineDirectoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!cbiosInstalled()) GTEST_SKIP() << "C-BIOS is not installed in " << kCBIOSDirectory;
+        if (!cbiosInstalled()) {
+            GTEST_SKIP() << "C-BIOS is not installed in " << kCBIOSDirectory;
+        }
         installSystemROMs(directory_.path());
     }
     TemporaryWorkingDirectory directory_;

@@ -1,0 +1,179 @@
+// The machine's start-up in a real working directory: the log byte for byte, the ROM
+// failures, the trap patches, and the state after reset.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/machine.h"
+#include "frontend/host_entry.h"
+#include "frontend/log.h"
+#include "memory/io_ports.h"
+#include "memory/memory_map.h"
+#include "support/machine_fixture.h"
+#include "video/vdp_state.h"
+
+namespace tavir::testing {
+namespace {
+
+const std::string kDefaultSettingsLog =
+    "MSXSpeed = 0\n"
+    "HInterruptOffset = 0\n"
+    "DisplayMode = 0\n"
+    "CheckSprite = 0\n"
+    "Joypad1 = ff\n"
+    "Joypad2 = ff\n"
+    "UseNumpad = 0\n"
+    "CommandKey = 58 40 41 43 44 42 57 db dc 36\n"
+    "KeyMap0 =  0  0  0  0  0  0  0  0\n"
+    "KeyMap1 =  0  0  0  0  0  0  0  0\n"
+    "KeyMap2 =  0  0  0  0  0  0  0  0\n"
+    "KeyMap3 =  0  0  0  0  0  0  0  0\n"
+    "KeyMap4 =  0  0  0  0  0  0  0  0\n"
+    "KeyMap5 =  0  0  0  0  0  0  0  0\n"
+    "KeyMap6 =  0  0  0  0  0  0  0  0\n"
+    "KeyMap7 =  0  0  0  0  0  0  0  0\n"
+    "KeyMap8 =  0  0  0  0  0  0  0  0\n";
+
+using StartUp = MachineDirectoryTest;
+
+TEST_F(StartUp, SucceedsAndLogsTheSettings) {
+    EXPECT_EQ(hostEntry(), 0);
+    EXPECT_EQ(readTextFile(kLogFileName), kDefaultSettingsLog + "initMSX Succeed.\n");
+}
+
+TEST_F(StartUp, LogsConfiguredSettings) {
+    writeTextFile("msx.cfg",
+                  ".MSXSpeed = 00 e4\n.HInterruptOffset = 01 04\n.KeyMap3 = 01 02 03 04 05 06 07 1c\n");
+    EXPECT_EQ(hostEntry(), 0);
+    const std::string log = readTextFile(kLogFileName);
+    EXPECT_EQ(log.rfind("MSXSpeed = e4\nHInterruptOffset = fffffffc\n", 0), 0u) << log;
+    EXPECT_NE(log.find("KeyMap3 = 1c  7  6  5  4  3  2  1\n"), std::string::npos) << log;
+}
+
+TEST_F(StartUp, AShortMainBIOSFails) {
+    writeFile("MSX2P.rom", std::vector<uint8_t>(0x4000, 0));
+    EXPECT_EQ(hostEntry(), 1);
+    EXPECT_EQ(readTextFile(kLogFileName), kDefaultSettingsLog + "MSX2P.rom Load Failed.\ninitMSX Failed.\n");
+}
+
+TEST_F(StartUp, EachMissingROMNamesItself) {
+    for (const char* name : {"MSX2PEXT.rom", "DISK.rom", "FMBIOS.rom", "KANJI.rom"}) {
+        SCOPED_TRACE(name);
+        installSystemROMs(directory_.path());
+        std::filesystem::remove(name);
+        EXPECT_EQ(hostEntry(), 1);
+        EXPECT_EQ(readTextFile(kLogFileName),
+                  kDefaultSettingsLog + name + " Open Failed.\ninitMSX Failed.\n");
+    }
+}
+
+TEST_F(StartUp, AnUnreadableROMFailsToLoad) {
+    std::filesystem::remove("DISK.rom");
+    std::filesystem::create_directory("DISK.rom");  // opens, but reading fails
+    EXPECT_EQ(hostEntry(), 1);
+    const std::string log = readTextFile(kLogFileName);
+    EXPECT_NE(log.find("DISK.rom "), std::string::npos) << log;
+    EXPECT_NE(log.find("initMSX Failed.\n"), std::string::npos);
+}
+
+TEST_F(StartUp, ALongerROMIsAcceptedAndCut) {
+    std::vector<uint8_t> kanji(0x40000 + 100, 0x33);
+    writeFile("KANJI.rom", kanji);
+    EXPECT_EQ(hostEntry(), 0);
+}
+
+TEST_F(StartUp, WithoutALogTheProgramEndsAtOnce) {
+    std::filesystem::create_directory(kLogFileName);  // the log can't be created
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(hostEntry(), 1);
+    const std::string message = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find(kLogFileName), std::string::npos) << message;
+}
+
+class StartedMachine : public MachineDirectoryTest {
+protected:
+    void SetUp() override {
+        MachineDirectoryTest::SetUp();
+        if (IsSkipped()) return;
+        ASSERT_TRUE(openLog());
+        ASSERT_TRUE(initMSX());
+    }
+    void TearDown() override { shutdownMSX(); }
+
+    // Shows slot 3-1 (sub-ROM and disk ROM) in pages 0 and 1.
+    void showSlot31() {
+        outPort(0xA8, 0xFF);
+        writeMemory(0xFFFF, 0x05);
+    }
+};
+
+TEST_F(StartedMachine, TrapsArePatchedIntoTheBIOSEntries) {
+    for (uint16_t entry : kMainBIOSPatches) {
+        EXPECT_EQ(readMemory(entry), 0xED) << entry;
+        EXPECT_EQ(readMemory(entry + 1), 0xFE) << entry;
+        EXPECT_EQ(readMemory(entry + 2), 0xC9) << entry;
+    }
+    showSlot31();
+    for (uint16_t entry : kDiskROMPatches) {
+        EXPECT_EQ(readMemory(entry), 0xED) << entry;
+        EXPECT_EQ(readMemory(entry + 1), 0xFE) << entry;
+        EXPECT_EQ(readMemory(entry + 2), 0xC9) << entry;
+    }
+    EXPECT_EQ(readMemory(0x4019), 0xFF) << "0x4019 keeps the file's byte";
+}
+
+TEST_F(StartedMachine, SystemROMsSitInTheirSlots) {
+    const auto cbiosMain = readTextFile("MSX2P.rom");
+    EXPECT_EQ(readMemory(0x0000), static_cast<uint8_t>(cbiosMain[0]));
+    EXPECT_EQ(readMemory(0x7FFF), static_cast<uint8_t>(cbiosMain[0x7FFF]));
+    showSlot31();
+    const auto sub = readTextFile("MSX2PEXT.rom");
+    EXPECT_EQ(readMemory(0x0000), static_cast<uint8_t>(sub[0]));
+    EXPECT_EQ(readMemory(0x3FFF), static_cast<uint8_t>(sub[0x3FFF]));
+    outPort(0xA8, 0xFF);
+    writeMemory(0xFFFF, 0xF0);  // pages 0-1 on slot 3-0, pages 2-3 on slot 3-3
+    EXPECT_EQ(readMemory(0x0000), readMemory(0x2000)) << "slot 3-0 is empty";
+    outPort(0xA8, 0xCC);
+    writeMemory(0xFFFF, 0xCC);  // page 1 on slot 3-3: the FM ROM
+    const auto fm = readTextFile("FMBIOS.rom");
+    EXPECT_EQ(readMemory(0x4000), static_cast<uint8_t>(fm[0]));
+    EXPECT_EQ(readMemory(0x7FFF), static_cast<uint8_t>(fm[0x3FFF]));
+}
+
+TEST_F(StartedMachine, ResetState) {
+    EXPECT_EQ(cpu.pc, 0);
+    EXPECT_EQ(cpu.sp, 0xF000);
+    EXPECT_FALSE(cpu.stateFlags & kIFF1);
+    EXPECT_EQ(vdp.vdpStatus[0], 0x9F);
+    EXPECT_EQ(vdp.vdpStatus[1], 0x04);
+    EXPECT_EQ(vdp.vdpStatus[2], 0x4C);
+    EXPECT_EQ(vdp.vdpRegister[1], 0x10);
+    EXPECT_EQ(vdp.screenMode, 1);
+    for (uint8_t row : portDevices.keyboardMatrix) EXPECT_EQ(row, 0xFF);
+}
+
+TEST_F(StartedMachine, ASecondResetKeepsRAMAndTheRCounter) {
+    outPort(0xA8, 0xFF);
+    writeMemory(0xFFFF, 0xAA);
+    writeMemory(0x9000, 0x42);
+    cpu.rCounter = 99;
+    cpu.pc = 0x1234;
+    resetMachine(cpu);
+    EXPECT_EQ(cpu.pc, 0);
+    EXPECT_EQ(cpu.rCounter, 99);
+    EXPECT_EQ(readMemory(0x0000), static_cast<uint8_t>(readTextFile("MSX2P.rom")[0]));
+    outPort(0xA8, 0xFF);
+    writeMemory(0xFFFF, 0xAA);
+    EXPECT_EQ(readMemory(0x9000), 0x42);
+}
+
+TEST_F(StartedMachine, FrameScheduleHoldsTheDeadlinesOf60FramesPerSecond) {
+    EXPECT_EQ(frameSchedule[0], 16);
+    EXPECT_EQ(frameSchedule[1], 33);
+    EXPECT_EQ(frameSchedule[59], 1000);
+    EXPECT_EQ(frameSchedule[60], 1016);
+    EXPECT_EQ(frameSchedule[119], 2000);
+}
+
+}  // namespace
+}  // namespace tavir::testing

@@ -1,0 +1,86 @@
+// The prefixed groups' T-state tables, written out here from the timing rows of the
+// instruction set rather than from the code's own construction.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "cpu/cpu_tables.h"
+
+namespace tavir {
+namespace {
+
+using Row = std::map<int, int>;
+
+void expectTable(const CycleTable& table, const Row& listed, int otherwise, const char* name) {
+    for (int op = 0; op < 256; ++op) {
+        const auto it = listed.find(op);
+        const int expected = it != listed.end() ? it->second : otherwise;
+        EXPECT_EQ(table[op], expected) << name << " " << std::hex << op;
+    }
+}
+
+void add(Row& row, std::initializer_list<int> ops, int tStates) {
+    for (int op : ops) row[op] = tStates;
+}
+
+TEST(CycleTables, CB) {
+    Row row;
+    for (int op = 0; op < 256; ++op) row[op] = 8;
+    for (int op = 0x06; op < 0x40; op += 8) row[op] = 15;
+    for (int op = 0x46; op < 0x80; op += 8) row[op] = 12;
+    for (int op = 0x86; op < 0x100; op += 8) row[op] = 15;
+    expectTable(cyclesCB, row, 0, "CB");
+}
+
+TEST(CycleTables, ED) {
+    Row row;
+    add(row, {0x40, 0x48, 0x50, 0x58, 0x60, 0x68, 0x70, 0x78}, 12);
+    add(row, {0x41, 0x49, 0x51, 0x59, 0x61, 0x69, 0x79}, 12);
+    add(row, {0x42, 0x52, 0x62, 0x72, 0x4A, 0x5A, 0x6A, 0x7A}, 15);
+    add(row, {0x43, 0x53, 0x63, 0x73, 0x4B, 0x5B, 0x6B, 0x7B}, 20);
+    add(row, {0x44, 0x46, 0x56, 0x5E}, 8);
+    add(row, {0x45, 0x4D}, 14);
+    add(row, {0x47, 0x4F, 0x57, 0x5F}, 9);
+    add(row, {0x67, 0x6F}, 18);
+    add(row, {0xA0, 0xA1, 0xA2, 0xA3, 0xA8, 0xA9, 0xAA, 0xAB}, 16);
+    expectTable(cyclesED, row, 0, "ED");
+    EXPECT_EQ(cyclesED[0xB0], 0) << "a repeating block instruction charges itself";
+    EXPECT_EQ(cyclesED[0xFE], 0) << "the trap is free";
+}
+
+TEST(CycleTables, IndexedDDAndFD) {
+    Row row;
+    add(row, {0x09, 0x19, 0x29, 0x39}, 15);
+    add(row, {0x21, 0xE1}, 14);
+    add(row, {0x22, 0x2A}, 20);
+    add(row, {0x23, 0x2B, 0xF9}, 10);
+    add(row, {0x24, 0x25, 0x26, 0x2C, 0x2D, 0x2E, 0x44, 0x45, 0x4C, 0x4D, 0x54, 0x55, 0x5C,
+              0x5D, 0x60, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69, 0x6A, 0x6B,
+              0x6C, 0x6D, 0x6E, 0x6F, 0x7C, 0x7D, 0x84, 0x85, 0x8C, 0x8D, 0x94, 0x95, 0x9C,
+              0x9D, 0xA4, 0xA5, 0xAC, 0xAD, 0xB4, 0xB5, 0xBC, 0xBD},
+        9);
+    add(row, {0x34, 0x35, 0xE3}, 23);
+    add(row, {0x36, 0x46, 0x4E, 0x56, 0x5E, 0x7E, 0x70, 0x71, 0x72, 0x73, 0x74, 0x75, 0x76,
+              0x77, 0x86, 0x8E, 0x96, 0x9E, 0xA6, 0xAE, 0xB6, 0xBE},
+        19);
+    add(row, {0xE5}, 15);
+    add(row, {0xE9}, 8);
+    expectTable(cyclesXY, row, 0, "XY");
+}
+
+TEST(CycleTables, IndexedBitGroup) {
+    Row row;
+    for (int op = 0x06; op < 0x40; op += 8) row[op] = 23;
+    for (int op = 0x40; op < 0x80; ++op) row[op] = 20;
+    for (int op = 0x86; op < 0x100; op += 8) row[op] = 23;
+    expectTable(cyclesXYCB, row, 0, "XYCB");
+}
+
+TEST(CycleTables, MainGroupPrefixesAreFree) {
+    for (int prefix : {0xCB, 0xDD, 0xED, 0xFD}) EXPECT_EQ(cyclesMain[prefix], 0);
+    EXPECT_EQ(cyclesMain[0x10], 8) << "DJNZ";
+    EXPECT_EQ(cyclesMain[0x76], 4) << "HALT";
+}
+
+}  // namespace
+}  // namespace tavir

@@ -1,0 +1,111 @@
+// Slot selection, the secondary slot register at 0xFFFF and the memory mapper, on a map
+// with recognisable contents: every ROM page is filled with its own marker byte.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "memory/io_ports.h"
+#include "memory/memory_map.h"
+
+namespace tavir {
+namespace {
+
+class MemoryMapTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::fill_n(emptyRAM_.get(), kEmptyRAMSize, 0xEE);
+        std::fill_n(bios_.get(), 0x8000, 0xB0);
+        for (int segment = 0; segment < 4; ++segment)
+            std::fill_n(ram_.get() + segment * kSegmentSize, kSegmentSize, 0x50 + segment);
+        initMemoryMap(emptyRAM_.get());
+        attachRAM(ram_.get());
+        mapImage(0, 0, 0, bios_.get(), 4);
+        resetMemoryMap();
+    }
+
+    std::unique_ptr<uint8_t[]> emptyRAM_{new uint8_t[kEmptyRAMSize]};
+    std::unique_ptr<uint8_t[]> bios_{new uint8_t[0x8000]};
+    std::unique_ptr<uint8_t[]> ram_{new uint8_t[kRAMSize]};
+};
+
+TEST_F(MemoryMapTest, AfterResetTheBIOSIsReadOnlyAndTheRestEmpty) {
+    EXPECT_EQ(readMemory(0x0000), 0xB0);
+    EXPECT_EQ(readMemory(0x7FFF), 0xB0);
+    EXPECT_EQ(readMemory(0x8000), 0xEE);
+    EXPECT_EQ(readMemory(0xFFFF), 0xEE);
+    for (uint16_t address : {0x0000, 0x4000, 0x8000, 0xC000, 0xFFFE}) writeMemory(address, 0x12);
+    EXPECT_EQ(bios_[0], 0xB0);
+    EXPECT_EQ(bios_[0x4000], 0xB0);
+    EXPECT_EQ(emptyRAM_[0], 0xEE) << "writes to empty pages are dropped";
+}
+
+TEST_F(MemoryMapTest, SecondarySlotRegisterSelectsRAMAndReadsBackInverted) {
+    outPort(0xA8, 0xF0);  // pages 2 and 3 on slot 3, secondary slot 3-0: empty
+    EXPECT_EQ(readMemory(0x8000), 0xEE);
+    writeMemory(0x8000, 0x12);
+    EXPECT_EQ(readMemory(0x8000), 0xEE) << "slot 3-0 is not writable";
+
+    writeMemory(0xFFFF, 0xAA);  // every page's secondary slot = 2
+    EXPECT_EQ(readMemory(0xFFFF), 0x55);
+    EXPECT_EQ(readMemory(0x8000), 0x51) << "page 2 shows mapper segment 1 after reset";
+    EXPECT_EQ(readMemory(0xC000), 0x50) << "page 3 shows segment 0";
+    writeMemory(0x8000, 0x99);
+    EXPECT_EQ(ram_[1 * kSegmentSize], 0x99);
+    EXPECT_EQ(readMemory(0x0000), 0xB0) << "pages 0 and 1 still show slot 0";
+
+    outPort(0xA8, 0xFF);
+    EXPECT_EQ(readMemory(0x0000), 0x53);
+    EXPECT_EQ(readMemory(0x4000), 0x52);
+}
+
+TEST_F(MemoryMapTest, SettingTheSameValueAgainChangesNothing) {
+    outPort(0xA8, 0xFF);
+    writeMemory(0xFFFF, 0xAA);
+    ASSERT_EQ(readMemory(0xFFFF), 0x55);
+    // Page 3 now holds RAM whose last byte is the complement; overwrite it through the
+    // segment seen from another page, then write the same register value again: nothing
+    // may rewrite the complement.
+    ram_[kSegmentSize - 1] = 0x11;  // segment 0 ends at 0xFFFF in page 3
+    writeMemory(0xFFFF, 0xAA);
+    EXPECT_EQ(readMemory(0xFFFF), 0x11);
+}
+
+TEST_F(MemoryMapTest, ComplementByteLandsInTheSegmentOfPage3) {
+    outPort(0xA8, 0xFF);
+    writeMemory(0xFFFF, 0xAA);
+    EXPECT_EQ(ram_[kSegmentSize - 1], 0x55) << "segment 0's last byte took the complement";
+    outPort(0xFF, 3);  // page 3 now shows segment 3
+    EXPECT_EQ(readMemory(0xFFFF), 0x53) << "the new segment's own last byte";
+}
+
+TEST_F(MemoryMapTest, WriteToFFFFOutsideSlot3IsDropped) {
+    writeMemory(0xFFFF, 0xAA);
+    EXPECT_EQ(memoryMap.secondarySlotRegister, 0);
+    outPort(0xA8, 0xC0);
+    EXPECT_EQ(readMemory(0xC000), 0xEE) << "secondary slot register still 0";
+}
+
+TEST_F(MemoryMapTest, MapperRegistersReadBackWithHighBitsSet) {
+    EXPECT_EQ(inPort(0xFC), 0xFF);
+    EXPECT_EQ(inPort(0xFD), 0xFE);
+    EXPECT_EQ(inPort(0xFE), 0xFD);
+    EXPECT_EQ(inPort(0xFF), 0xFC);
+    outPort(0xFE, 0x07);
+    EXPECT_EQ(inPort(0xFE), 0xFF) << "segment 7 masked to 3";
+}
+
+TEST_F(MemoryMapTest, MapperRegistersGovernAddressRangesNotSlots) {
+    outPort(0xA8, 0xFF);
+    writeMemory(0xFFFF, 0xAA);
+    outPort(0xFC, 1);  // 0x0000-0x3FFF shows segment 1, as does 0x8000 after reset
+    writeMemory(0x0010, 0x42);
+    EXPECT_EQ(readMemory(0x8010), 0x42);
+}
+
+TEST_F(MemoryMapTest, SegmentsPastTheRAMAreEmptyAndWriteProtected) {
+    EXPECT_EQ(memoryMap.segmentTable[4], emptyRAM_.get());
+    EXPECT_EQ(memoryMap.segmentTable[255], emptyRAM_.get());
+}
+
+}  // namespace
+}  // namespace tavir
