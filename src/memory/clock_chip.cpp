@@ -11,11 +11,15 @@ namespace {
 ClockTimeSource timeSource = hostLocalTime;
 
 // One decimal digit 0-9, whatever the field holds.
-uint8_t units(int value) { return static_cast<uint8_t>((value % 10 + 10) % 10); }
+uint8_t units(int value) {
+    return static_cast<uint8_t>((value % 10 + 10) % 10);
+}
 
 // The chip counts years 0-99 from 1980 and wraps; a host clock set before 1980 wraps too
 // instead of producing digits above 9.
-int yearsSince1980(const std::tm& time) { return ((time.tm_year - 80) % 100 + 100) % 100; }
+int yearsSince1980(const std::tm& time) {
+    return ((time.tm_year - 80) % 100 + 100) % 100;
+}
 
 uint8_t timeDigit(int index, const std::tm& time) {
     switch (index) {

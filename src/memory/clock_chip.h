@@ -11,8 +11,8 @@ constexpr int kClockBlockSize = 13;  // registers 0-12 of each block
 constexpr int kClockModeRegister = 13;
 
 struct ClockChip {
-    uint8_t index;                          // register index, 0-15
-    uint8_t mode;                           // register 13; bits 1-0 select the block
+    uint8_t index;  // register index, 0-15
+    uint8_t mode;   // register 13; bits 1-0 select the block
     uint8_t memory[4][kClockBlockSize];
 };
 
@@ -31,7 +31,9 @@ void initClockMemory();
 void resetClockChip();
 
 // Port 0xB4: only the low four bits select a register.
-inline void selectClockRegister(uint8_t value) { clockChip.index = value & 0x0F; }
+inline void selectClockRegister(uint8_t value) {
+    clockChip.index = value & 0x0F;
+}
 
 // Port 0xB5.
 void writeClockChip(uint8_t value);

@@ -23,7 +23,9 @@ uint8_t serialCharacterMask() {
 
 // Port B shows the keyboard row that port C bits 3-0 select; rows 11-15 exist and read
 // like the others.
-uint8_t readKeyboardRow() { return portDevices.keyboardMatrix[portDevices.ppiPortC & 0x0F]; }
+uint8_t readKeyboardRow() {
+    return portDevices.keyboardMatrix[portDevices.ppiPortC & 0x0F];
+}
 
 void writePPIControl(uint8_t value) {
     if (value & 0x80) {
@@ -31,8 +33,10 @@ void writePPIControl(uint8_t value) {
     } else {
         // Bit set/reset of port C: bits 3-1 number the bit, bit 0 is its new level.
         const uint8_t bit = static_cast<uint8_t>(1u << ((value >> 1) & 7));
-        if (value & 1) portDevices.ppiPortC |= bit;
-        else portDevices.ppiPortC &= static_cast<uint8_t>(~bit);
+        if (value & 1)
+            portDevices.ppiPortC |= bit;
+        else
+            portDevices.ppiPortC &= static_cast<uint8_t>(~bit);
     }
     keyClickHook(portDevices.ppiPortC & 0x80);
 }
@@ -48,7 +52,8 @@ uint8_t inPort(uint8_t port) {
     switch (port) {
         case 0x80: return serialCharacterMask();
         case 0x81: return 0x85;  // serial status: transmitter ready and empty, DSR
-        case 0x90: return 0xFD;  // printer status: bit 1 clear, the printer is ready
+        case 0x90:
+            return 0xFD;  // printer status: bit 1 clear, the printer is ready
         // 0x98 and 0x99 (VDP data and status) belong to the video chip's own port handlers.
         case 0xA2: return readPSG();
         case 0xA8: return memoryMap.primarySlotRegister;

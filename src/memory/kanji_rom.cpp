@@ -32,7 +32,11 @@ void setKanjiAddressHigh(uint8_t value) {
     kanjiPorts.counter = 0;
 }
 
-uint8_t readKanjiLevel1() { return readKanjiByte(0); }
-uint8_t readKanjiLevel2() { return readKanjiByte(kKanjiLevel2Offset); }
+uint8_t readKanjiLevel1() {
+    return readKanjiByte(0);
+}
+uint8_t readKanjiLevel2() {
+    return readKanjiByte(kKanjiLevel2Offset);
+}
 
 }  // namespace tavir

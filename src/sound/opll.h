@@ -16,7 +16,9 @@ struct OPLLState {
 extern OPLLState opll;
 
 // Port 0x7C.
-inline void selectOPLLRegister(uint8_t value) { opll.opllIndex = value; }
+inline void selectOPLLRegister(uint8_t value) {
+    opll.opllIndex = value;
+}
 
 // Port 0x7D: one data write at register `opllIndex`.
 void writeOPLL(uint8_t value);

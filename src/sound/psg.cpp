@@ -8,9 +8,13 @@ namespace tavir {
 
 PSGState psg;
 
-void resetPSG() { std::memset(psg.psgRegisters, 0xFF, sizeof psg.psgRegisters); }
+void resetPSG() {
+    std::memset(psg.psgRegisters, 0xFF, sizeof psg.psgRegisters);
+}
 
-void writePSG(uint8_t value) { psg.psgRegisters[psg.psgIndex] = value; }
+void writePSG(uint8_t value) {
+    psg.psgRegisters[psg.psgIndex] = value;
+}
 
 uint8_t readPSG() {
     if (psg.psgIndex != kPSGJoystickRegister) return psg.psgRegisters[psg.psgIndex];

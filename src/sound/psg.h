@@ -11,7 +11,7 @@ constexpr int kPSGJoystickRegister = 14;
 constexpr int kPSGJoystickSelectRegister = 15;
 
 struct PSGState {
-    uint8_t psgIndex;                          // register selected through port 0xA0, 0-15
+    uint8_t psgIndex;                         // register selected through port 0xA0, 0-15
     uint8_t psgRegisters[kPSGRegisterCount];  // R0-R15 as last written
 };
 
@@ -21,7 +21,9 @@ extern PSGState psg;
 void resetPSG();
 
 // Port 0xA0: only the low four bits select a register.
-inline void selectPSGRegister(uint8_t value) { psg.psgIndex = value & 0x0F; }
+inline void selectPSGRegister(uint8_t value) {
+    psg.psgIndex = value & 0x0F;
+}
 
 // Port 0xA1: the value goes into the selected register.
 void writePSG(uint8_t value);
