@@ -10,6 +10,7 @@
 #include "memory/clock_chip.h"
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
+#include "sound/psg.h"
 #include "video/vdp_state.h"
 
 namespace tavir {
@@ -133,6 +134,7 @@ void resetMachine(CPUState& c) {
     resetMemoryMap();
     resetClockChip();
     resetPortDevices();
+    resetPSG();
 }
 
 void shutdownMSX() {

@@ -9,8 +9,8 @@ namespace tavir {
 struct PortDevices {
     uint8_t keyboardMatrix[16];  // bit clear while the key is down
     uint8_t ppiPortC;            // bits 3-0 keyboard row, bit 7 key click
-    uint8_t ppiMode;
-    uint8_t serialMode;
+    uint8_t ppiMode;             // last PPI control write with bit 7 set
+    uint8_t serialMode;          // 8251 mode byte; bits 3-2 character length
 };
 
 extern PortDevices portDevices;
@@ -19,7 +19,8 @@ extern PortDevices portDevices;
 // and its mode byte keep their values.
 void resetPortDevices();
 
-// Only the low 8 bits of the port number count. Neither adds Z80 cycles.
+// Only the low 8 bits of the port number count (the CPU passes the low byte of its port
+// address). Neither adds Z80 cycles. Unlisted ports read 0xFF and ignore writes.
 uint8_t inPort(uint8_t port);
 void outPort(uint8_t port, uint8_t value);
 

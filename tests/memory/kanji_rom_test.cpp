@@ -1,0 +1,73 @@
+#include "memory/kanji_rom.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/machine.h"
+#include "frontend/log.h"
+#include "memory/io_ports.h"
+#include "support/machine_fixture.h"
+
+namespace tavir {
+namespace {
+
+// A font whose every byte depends on all 18 bits of its offset (a multiplicative hash), so a
+// read from the wrong level or a lost address bit shows up in the bytes.
+uint8_t fontByte(uint32_t offset) {
+    return static_cast<uint8_t>((offset * 0x9E3779B1u) >> 24);
+}
+
+// The machine started with that font as "KANJI.rom".
+class KanjiROMTest : public testing::MachineDirectoryTest {
+protected:
+    void SetUp() override {
+        MachineDirectoryTest::SetUp();
+        if (IsSkipped()) return;
+        std::vector<uint8_t> font(kKanjiROMSize);
+        for (uint32_t i = 0; i < font.size(); ++i) font[i] = fontByte(i);
+        testing::writeFile(directory_.path() / kKanjiROMFileName, font);
+        ASSERT_TRUE(openLog());
+        ASSERT_TRUE(initMSX());
+    }
+    void TearDown() override { shutdownMSX(); }
+};
+
+TEST_F(KanjiROMTest, ReadsWalkThroughOneCharacterAndWrapToItsStart) {
+    outPort(0xD8, 0x01);
+    outPort(0xD9, 0x00);  // character 1: offsets 0x20-0x3F
+    for (uint32_t i = 0; i < 32; ++i) EXPECT_EQ(inPort(0xD9), fontByte(0x20 + i)) << "read " << i;
+    EXPECT_EQ(inPort(0xD9), fontByte(0x20)) << "the 33rd read starts the pattern again";
+}
+
+TEST_F(KanjiROMTest, SecondLevelReadsTheUpperHalfUpToTheLastByte) {
+    outPort(0xD9, 0x3F);
+    outPort(0xD8, 0x3F);
+    for (uint32_t i = 0; i < 32; ++i)
+        EXPECT_EQ(inPort(0xDB), fontByte(0x3FFE0 + i)) << "read " << i;
+}
+
+TEST_F(KanjiROMTest, BothLevelsShareTheAddressAndTheCounter) {
+    outPort(0xDA, 0x15);  // the second level's ports set the same register
+    outPort(0xDB, 0x2A);
+    const uint32_t address = (0x2A << 11) | (0x15 << 5);
+    EXPECT_EQ(inPort(0xD9), fontByte(address));
+    EXPECT_EQ(inPort(0xDB), fontByte(0x20000 + address + 1));
+    EXPECT_EQ(inPort(0xD9), fontByte(address + 2));
+
+    outPort(0xD8, 0x40 | 0x02);  // only the low six bits count; the counter restarts
+    const uint32_t moved = (0x2A << 11) | (0x02 << 5);
+    EXPECT_EQ(inPort(0xD9), fontByte(moved));
+    outPort(0xD9, 0xC0 | 0x01);
+    EXPECT_EQ(inPort(0xD9), fontByte((0x01 << 11) | (0x02 << 5)));
+}
+
+TEST(KanjiROMWithoutFontTest, ReadsFFWhenNoFontIsLoaded) {
+    shutdownMSX();  // no machine: the image is not there
+    ASSERT_EQ(systemMemory.kanjiROM, nullptr);
+    EXPECT_EQ(inPort(0xD9), 0xFF);
+    EXPECT_EQ(inPort(0xDB), 0xFF);
+}
+
+}  // namespace
+}  // namespace tavir
