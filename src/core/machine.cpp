@@ -7,6 +7,8 @@
 #include "cpu/z80.h"
 #include "frontend/log.h"
 #include "frontend/settings.h"
+#include "memory/cartridge.h"
+#include "memory/cartridge_list.h"
 #include "memory/clock_chip.h"
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
@@ -70,6 +72,9 @@ bool initMSX() {
     cpu.MSXSpeed = settings.MSXSpeed;
     logMachineSettings(settings);
 
+    // A previous run in this process may have left images behind.
+    releaseCartridges();
+
     SystemMemory& m = systemMemory;
     m.emptyRAM = allocateBlock(kEmptyRAMSize, 0xFF);
     if (!m.emptyRAM) {
@@ -104,6 +109,12 @@ bool initMSX() {
     initClockMemory();
     fillFrameSchedule();
     resetMachine(cpu);
+
+    // The disk sets of drives A and B are mounted here, before the cartridges.
+
+    // Cartridges come last: the reset leaves slots 1 and 2 alone, so their images and
+    // bank registers stay as loaded.
+    loadCartridgeList();
     return true;
 }
 
@@ -137,6 +148,8 @@ void resetMachine(CPUState& c) {
 
 void shutdownMSX() {
     closeLog();
+    // The images go first: their bank tables point into EmptyRAM.
+    releaseCartridges();
     systemMemory = SystemMemory{};
 }
 
