@@ -132,36 +132,6 @@ TEST_F(CartridgeAcceptanceTest, MapperImagesShowEverySegmentThroughTheDocumented
     }
 }
 
-// The "target" samples print the first bytes at 0x8000 of segments 0-7; their README
-// lists what a working mapper shows.
-TEST_F(CartridgeAcceptanceTest, TargetSamplesSeeTheirDocumentedSegmentSignatures) {
-    const struct {
-        size_t rom;
-        char secondByte;
-    } targets[] = {{5, '\x76'}, {6, '\x63'}, {7, '\x72'}, {8, '\x7E'}};
-    for (const auto& target : targets) {
-        const AcceptanceROM& rom = kROMs[target.rom];
-        SCOPED_TRACE(rom.name);
-        start(rom);
-        setPrimarySlots(0x55);
-        const std::string expected[8] = {
-            std::string("\x41\x42\x10\x40\x00\x00\x00", 7),
-            std::string(7, '\xFF'),
-            std::string("\xCD") + target.secondByte + "\x59\xDD\x4E\x08\xDD",
-            std::string("\xCD") + target.secondByte + "\x59\xDD\x4E\x08\xDD",
-            std::string(7, '\xFF'),
-            std::string(7, '\xFF'),
-            std::string(7, '\xFF'),
-            std::string(7, '\xFF'),
-        };
-        for (int segment = 0; segment < 8; ++segment) {
-            writeMemory(rom.segmentAt8000Address, static_cast<uint8_t>(segment));
-            EXPECT_EQ(cpuBytes(0x8000, 7), expected[segment]) << "segment " << segment;
-        }
-        shutdownMSX();
-    }
-}
-
 TEST_F(CartridgeAcceptanceTest, MapperSampleFindsItsTextsWhereItsSelfTestLooks) {
     const AcceptanceROM& rom = kROMs[4];
     ASSERT_STREQ(rom.name, "msxgl_s_mapper.rom");

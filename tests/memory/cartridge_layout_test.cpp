@@ -31,19 +31,6 @@ TEST_F(CartridgeLayoutTest, ImagesUpTo32KBAreMirroredOverTheWholeSlot) {
     EXPECT_EQ(cpuPages(), (Pages{0, 1, 0, 1, 2, 3, 2, 3}));
 }
 
-TEST_F(CartridgeLayoutTest, A32KBImageShowsItsByteOffsetsWhereTheCartridgeHeaderIsExpected) {
-    std::vector<uint8_t> image(0x8000);
-    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 3 + i / 256);
-    load("plain.rom", image, 0, 0);
-    setPrimarySlots(kAllPagesSlot1);
-    for (uint32_t offset = 0; offset < 0x4000; offset += 0x123) {
-        EXPECT_EQ(readMemory(static_cast<uint16_t>(offset)), image[offset]);
-        EXPECT_EQ(readMemory(static_cast<uint16_t>(0x4000 + offset)), image[offset]);
-        EXPECT_EQ(readMemory(static_cast<uint16_t>(0x8000 + offset)), image[0x4000 + offset]);
-        EXPECT_EQ(readMemory(static_cast<uint16_t>(0xC000 + offset)), image[0x4000 + offset]);
-    }
-}
-
 TEST_F(CartridgeLayoutTest, MappedImagesShowTheirFirstFourBanksAt4000AndNothingElse) {
     load("mapped.rom", numberedImage(16), 0, 4);
     setPrimarySlots(kAllPagesSlot1);
