@@ -7,6 +7,8 @@
 #include "cpu/z80.h"
 #include "frontend/log.h"
 #include "frontend/settings.h"
+#include "memory/cartridge.h"
+#include "memory/cartridge_list.h"
 #include "memory/clock_chip.h"
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
@@ -71,6 +73,9 @@ bool initMSX() {
     cpu.MSXSpeed = settings.MSXSpeed;
     logMachineSettings(settings);
 
+    // A previous run in this process may have left images behind.
+    releaseCartridges();
+
     SystemMemory& m = systemMemory;
     m.emptyRAM = allocateBlock(kEmptyRAMSize, 0xFF);
     if (!m.emptyRAM) {
@@ -105,6 +110,12 @@ bool initMSX() {
     initClockMemory();
     fillFrameSchedule();
     resetMachine(cpu);
+
+    // The disk sets of drives A and B are mounted here, before the cartridges.
+
+    // Cartridges come last: the reset leaves slots 1 and 2 alone, so their images and
+    // bank registers stay as loaded.
+    loadCartridgeList();
     return true;
 }
 
@@ -139,6 +150,8 @@ void resetMachine(CPUState& c) {
 
 void shutdownMSX() {
     closeLog();
+    // The images go first: their bank tables point into EmptyRAM.
+    releaseCartridges();
     systemMemory = SystemMemory{};
 }
 

@@ -1,0 +1,78 @@
+#include "memory/cartridge_list.h"
+
+#include <cctype>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+
+#include "frontend/log.h"
+#include "memory/cartridge.h"
+
+namespace tavir {
+
+namespace {
+
+using Line = char[kCartridgeLineLimit + 1];
+
+// Reads one line, keeping at most the first 254 characters. The rest of a longer line is
+// skipped so that the next read starts on the next line, not in this line's tail.
+bool readLine(std::FILE* file, Line& line) {
+    if (std::fgets(line, sizeof line, file) == nullptr) return false;
+    if (std::strchr(line, '\n') == nullptr) {
+        int c;
+        do c = std::fgetc(file);
+        while (c != EOF && c != '\n');
+    }
+    return true;
+}
+
+bool isLetter(char c, char lowerCase) {
+    return std::tolower(static_cast<unsigned char>(c)) == lowerCase;
+}
+
+// Length of the image name in `line`, counted from the line's start: up to and including
+// the first ".rom" at or after the second character. 0 when there is none.
+size_t imageNameEnd(const char* line) {
+    const size_t length = std::strlen(line);
+    for (size_t i = 1; i + 4 <= length; ++i) {
+        if (line[i] == '.' && isLetter(line[i + 1], 'r') && isLetter(line[i + 2], 'o') &&
+            isLetter(line[i + 3], 'm'))
+            return i + 4;
+    }
+    return 0;
+}
+
+void loadListedCartridge(std::FILE* file, int cartridge) {
+    const int slot = cartridge + 1;
+    Line line;
+    if (!readLine(file, line) || line[0] < '0' || line[0] > '0' + kMaxMapperType) {
+        logPrint("Not use ROM image in Slot %d.\n", slot);
+        return;
+    }
+    const size_t end = imageNameEnd(line);
+    if (end == 0) {
+        logPrint("Slot %d bad file name.\n", slot);
+        return;
+    }
+    line[end] = '\0';
+    if (!loadCartridge(line + 1, cartridge)) {
+        logPrint("Cannot Load ROM image in Slot %d.\n", slot);
+        return;
+    }
+    cartridges[cartridge].cartType = static_cast<uint8_t>(line[0] - '0');
+}
+
+}  // namespace
+
+void loadCartridgeList() {
+    std::FILE* file = std::fopen(kCartridgeListFileName, "r");
+    if (file == nullptr) {
+        logPrint("Not use ROM image.\n");
+        return;
+    }
+    for (int cartridge = 0; cartridge < kCartridgeCount; ++cartridge)
+        loadListedCartridge(file, cartridge);
+    std::fclose(file);
+}
+
+}  // namespace tavir

@@ -1,0 +1,17 @@
+// "cart.drc": which ROM image goes into each cartridge slot, and with which mapper.
+//
+// Line 1 is slot 1, line 2 slot 2; further lines are ignored. A line is one mapper digit
+// (0-5) followed directly by the image file name, which ends with the first ".rom" (any
+// case); whatever follows it on the line is a comment.
+#pragma once
+
+namespace tavir {
+
+constexpr const char* kCartridgeListFileName = "cart.drc";
+constexpr int kCartridgeLineLimit = 254;  // characters of a line that are looked at
+
+// Reads the list in the working directory and loads the images it names. Every slot
+// left empty is logged; nothing here stops start-up.
+void loadCartridgeList();
+
+}  // namespace tavir

@@ -1,0 +1,136 @@
+// Reading "cart.drc": which images load with which type, and what the log says otherwise.
+#include "memory/cartridge_list.h"
+
+#include <filesystem>
+#include <string>
+
+#include "frontend/log.h"
+#include "memory/cartridge.h"
+#include "memory/cartridge_test_support.h"
+
+namespace tavir::testing {
+namespace {
+
+class CartridgeListTest : public CartridgeMapTest {
+protected:
+    void SetUp() override {
+        CartridgeMapTest::SetUp();
+        ASSERT_TRUE(openLog());
+    }
+    void TearDown() override {
+        closeLog();
+        CartridgeMapTest::TearDown();
+    }
+
+    void image(const std::string& name, int pages) {
+        writeFile(directory_.path() / name, numberedImage(pages));
+    }
+
+    // Reads the list written as `text` and returns everything logged meanwhile.
+    std::string readList(const std::string& text) {
+        writeTextFile(directory_.path() / "cart.drc", text);
+        return readListAsIs();
+    }
+    std::string readListAsIs() {
+        loadCartridgeList();
+        closeLog();
+        return readTextFile(directory_.path() / kLogFileName);
+    }
+};
+
+TEST_F(CartridgeListTest, WithoutTheFileBothSlotsStayEmpty) {
+    EXPECT_EQ(readListAsIs(), "Not use ROM image.\n");
+    EXPECT_EQ(cartridges[0].cartType, kNoCartridge);
+    EXPECT_EQ(cartridges[1].cartType, kNoCartridge);
+    EXPECT_TRUE(slotIsEmpty(1));
+    EXPECT_TRUE(slotIsEmpty(2));
+}
+
+TEST_F(CartridgeListTest, LineOneFillsSlot1AndLineTwoSlot2) {
+    image("big.rom", 16);
+    image("small.ROM", 2);
+    image("ignored.rom", 1);
+    EXPECT_EQ(readList("4big.rom\n0small.ROM\n3ignored.rom\n"), "");
+    EXPECT_EQ(cartridges[0].cartType, 4);
+    EXPECT_EQ(cartridges[1].cartType, 0);
+    setPrimarySlots(kAllPagesSlot1);
+    EXPECT_EQ(windows(), (std::vector<uint8_t>{0, 1, 2, 3}));
+    setPrimarySlots(kAllPagesSlot2);
+    EXPECT_EQ(cpuPages(), (std::vector<uint8_t>{0, 1, 0, 1, 0, 1, 0, 1}));
+}
+
+TEST_F(CartridgeListTest, TheNameEndsAtTheFirstRomSuffixInAnyCase) {
+    image("game.ROM", 16);
+    image("a.rom", 2);
+    EXPECT_EQ(readList("1game.ROM  the first cartridge\r\n5a.romb.rom\r\n"), "");
+    EXPECT_EQ(cartridges[0].cartType, 1);
+    EXPECT_EQ(cartridges[0].bankCount, 16);
+    EXPECT_EQ(cartridges[1].cartType, 5);
+    EXPECT_EQ(cartridges[1].bankCount, 2);
+}
+
+TEST_F(CartridgeListTest, AMissingOrUnusableLineLeavesItsSlotEmpty) {
+    EXPECT_EQ(readList(""), "Not use ROM image in Slot 1.\nNot use ROM image in Slot 2.\n");
+    image("x.rom", 2);
+    EXPECT_TRUE(openLog());
+    EXPECT_EQ(readList("6x.rom\n"), "Not use ROM image in Slot 1.\nNot use ROM image in Slot 2.\n");
+    EXPECT_TRUE(openLog());
+    EXPECT_EQ(readList("\nax.rom\n"),
+              "Not use ROM image in Slot 1.\nNot use ROM image in Slot 2.\n");
+    EXPECT_EQ(cartridges[0].cartType, kNoCartridge);
+    EXPECT_EQ(cartridges[1].cartType, kNoCartridge);
+    EXPECT_TRUE(slotIsEmpty(1));
+    EXPECT_TRUE(slotIsEmpty(2));
+}
+
+TEST_F(CartridgeListTest, ALineWithoutRomSuffixIsABadFileName) {
+    image("game.bin", 2);
+    EXPECT_EQ(readList("1game.bin\n2\n"), "Slot 1 bad file name.\nSlot 2 bad file name.\n");
+    EXPECT_TRUE(openLog());
+    // The suffix is looked for from the second character on: the digit is not part of it.
+    EXPECT_EQ(readList("0game.ro\n3rom\n"), "Slot 1 bad file name.\nSlot 2 bad file name.\n");
+    EXPECT_TRUE(slotIsEmpty(1));
+    EXPECT_TRUE(slotIsEmpty(2));
+}
+
+TEST_F(CartridgeListTest, AnImageThatCannotBeLoadedIsReported) {
+    writeFile(directory_.path() / "empty.rom", {});
+    EXPECT_EQ(readList("3missing.rom\n2empty.rom\n"),
+              "Cannot Load ROM image in Slot 1.\nCannot Load ROM image in Slot 2.\n");
+    EXPECT_EQ(cartridges[0].cartType, kNoCartridge);
+    EXPECT_EQ(cartridges[1].cartType, kNoCartridge);
+    EXPECT_TRUE(slotIsEmpty(1));
+    EXPECT_TRUE(slotIsEmpty(2));
+
+    std::filesystem::create_directory(directory_.path() / "folder.rom");
+    EXPECT_TRUE(openLog());
+    EXPECT_EQ(readList("0folder.rom\n"),
+              "Cannot Load ROM image in Slot 1.\nNot use ROM image in Slot 2.\n");
+    EXPECT_TRUE(slotIsEmpty(1));
+}
+
+TEST_F(CartridgeListTest, OnlyThe254FirstCharactersOfALineCount) {
+    // 254 characters: the digit and a 253-character name ending in ".rom".
+    const std::string longest = std::string(249, 'n') + ".rom";
+    image(longest, 2);
+    EXPECT_EQ(readList("0" + longest + "\n"), "Not use ROM image in Slot 2.\n");
+    EXPECT_EQ(cartridges[0].cartType, 0);
+
+    // One character more pushes the "m" out of reach; the tail of that line must not be
+    // taken for slot 2's line.
+    const std::string tooLong = std::string(250, 'n') + ".rom";
+    image(tooLong, 2);
+    image("second.rom", 4);
+    EXPECT_TRUE(openLog());
+    EXPECT_EQ(readList("0" + tooLong + "\n1second.rom\n"), "Slot 1 bad file name.\n");
+    EXPECT_EQ(cartridges[1].cartType, 1);
+    EXPECT_EQ(cartridges[1].bankCount, 4);
+}
+
+TEST_F(CartridgeListTest, AVeryLongLineWithoutNewlineEndsTheList) {
+    EXPECT_EQ(readList("2" + std::string(5000, 'x')),
+              "Slot 1 bad file name.\nNot use ROM image in Slot 2.\n");
+}
+
+}  // namespace
+}  // namespace tavir::testing
