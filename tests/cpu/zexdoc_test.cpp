@@ -30,6 +30,22 @@ int countOccurrences(const std::string& text, const std::string& word) {
     return count;
 }
 
+struct CommandResult {
+    std::string output;
+    int status;
+};
+
+CommandResult runCommand(const std::string& command) {
+    CommandResult result{"", -1};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[256];
+    size_t count;
+    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, count);
+    result.status = pclose(pipe);
+    return result;
+}
+
 struct ExerciserRun {
     std::string output;
     CPMRun run;
@@ -75,14 +91,8 @@ TEST(CpmRun, PrintsTheProgramsOutputAndEndsAtWarmBoot) {
     if (!std::filesystem::exists(program)) {
         GTEST_SKIP() << program << " is not there";
     }
-    const std::string command = std::string(TAVIR_CPM_RUN) + " --tests 33,34 " + program.string();
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[256];
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, count);
-    const int status = pclose(pipe);
+    const auto [output, status] =
+        runCommand(std::string(TAVIR_CPM_RUN) + " --tests 33,34 " + program.string());
     EXPECT_EQ(status, 0);
     EXPECT_NE(output.find("Z80 instruction exerciser"), std::string::npos);
     EXPECT_NE(output.find("ld <bc,de>,(nnnn).............  OK"), std::string::npos) << output;
@@ -90,14 +100,8 @@ TEST(CpmRun, PrintsTheProgramsOutputAndEndsAtWarmBoot) {
 }
 
 TEST(CpmRun, RefusesAMissingProgram) {
-    const std::string command = std::string(TAVIR_CPM_RUN) + " /nonexistent/program.com 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[256];
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, count);
-    EXPECT_NE(pclose(pipe), 0);
+    const auto [output, status] = runCommand(std::string(TAVIR_CPM_RUN) + " /nonexistent/program.com 2>&1");
+    EXPECT_NE(status, 0);
     EXPECT_NE(output.find("/nonexistent/program.com"), std::string::npos) << output;
 }
 
