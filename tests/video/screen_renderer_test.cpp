@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "video/screen_renderer.h"
+#include "video/sprites.h"
 #include "video/vdp_fixture.h"
 
 namespace tavir::testing {
@@ -401,8 +402,8 @@ TEST_F(ScreenRendererTest, InterlacedFieldsFillAlternateRowsFromAlternatePages) 
     EXPECT_EQ(pixel(24, 100), kStale);
 }
 
-// Whatever the registers, mode and scroll hold, no pixel lands outside the frame
-// buffer's rows and columns (the sanitizer build checks the VRAM reads).
+// Whatever the registers, mode and scroll hold, no pixel of the line or its sprites lands
+// outside the frame buffer's rows and columns (the sanitizer build checks VRAM reads).
 TEST_F(ScreenRendererTest, NoRegisterValueDrawsOutsideTheFrameBuffer) {
     constexpr int kGuard = 16;
     for (uint8_t size : {0, 1}) {
@@ -423,7 +424,11 @@ TEST_F(ScreenRendererTest, NoRegisterValueDrawsOutsideTheFrameBuffer) {
             vdp.vdpRegister[1] |= kR1DisplayEnable;
             vdp.screenMode = (round % 10 == 9) ? next() : static_cast<uint8_t>(round % 14);
             vdp.vdpStatus[2] = next();
-            for (int line = 0; line < 256; ++line) drawLine(line);
+            for (int line = 0; line < 256; ++line) {
+                drawLine(line);
+                renderSpriteLine();
+                checkSpriteCollision();
+            }
         }
         for (int y = 0; y < height + 2 * kGuard; ++y) {
             for (int x = 0; x < pitchPixels; ++x) {
