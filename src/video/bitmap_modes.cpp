@@ -1,5 +1,7 @@
 // Graphic 4 to 7: one VRAM line per display line. Graphic 5 and 6 have 512 dots; the
 // 320-pixel picture shows each pair of them as one pixel in their mean colour.
+#include <algorithm>
+
 #include "video/frame_buffer.h"
 #include "video/line_pixels.h"
 
@@ -8,8 +10,12 @@ namespace tavir {
 namespace {
 
 // Graphic 4 and 5 have four 32 KB pages (R#2 bits 5-6), Graphic 6 and 7 two of 64 KB.
-uint32_t smallPage(uint32_t pageDrop) { return (vdp.vdpRegister[2] & 0x60u) * 1024 - pageDrop; }
-uint32_t largePage(uint32_t pageDrop) { return (vdp.vdpRegister[2] & 0x20u) * 2048 - pageDrop; }
+uint32_t smallPage(uint32_t pageDrop) {
+    return (vdp.vdpRegister[2] & 0x60u) * 1024 - pageDrop;
+}
+uint32_t largePage(uint32_t pageDrop) {
+    return (vdp.vdpRegister[2] & 0x20u) * 2048 - pageDrop;
+}
 
 }  // namespace
 
@@ -48,14 +54,17 @@ void decodeGraphic5(int vramLine, uint32_t pageDrop, uint16_t* out) {
 template <int Unit>
 void decodeGraphic6(int vramLine, uint32_t pageDrop, uint16_t* out) {
     const uint8_t* bytes = bitmapLine(largePage(pageDrop) + vramLine * 256u);
-    const uint16_t* palette = vdp.drawPalette;
-    for (int i = 0; i < 256; ++i) {
-        const uint8_t b = bytes[i];
-        if constexpr (Unit == 1) {
-            *out++ = mergeColours(palette[b >> 4], palette[b & 15]);
-        } else {
-            *out++ = palette[b >> 4];
-            *out++ = palette[b & 15];
+    uint16_t palette[16];  // local, so the stores below can't be taken to change it
+    std::copy_n(vdp.drawPalette, 16, palette);
+    if constexpr (Unit == 1) {
+        const ColourMasks masks = colourMasks();
+        for (int i = 0; i < 256; ++i) {
+            *out++ = mergeColours(palette[bytes[i] >> 4], palette[bytes[i] & 15], masks);
+        }
+    } else {
+        for (int i = 0; i < 256; ++i) {
+            *out++ = palette[bytes[i] >> 4];
+            *out++ = palette[bytes[i] & 15];
         }
     }
 }

@@ -10,6 +10,8 @@ void startCommand(uint8_t) {}
 
 void commandDataWrite(uint8_t) {}
 
-uint8_t commandDataRead() { return vdp.vdpStatus[7]; }
+uint8_t commandDataRead() {
+    return vdp.vdpStatus[7];
+}
 
 }  // namespace tavir

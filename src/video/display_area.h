@@ -26,14 +26,22 @@ inline int horizontalAdjust() {
     return (nibble & 8) ? 16 - nibble : -nibble;
 }
 
-inline int displayHeight() { return (vdp.vdpRegister[9] & kR9Lines212) ? 212 : 192; }
+inline int displayHeight() {
+    return (vdp.vdpRegister[9] & kR9Lines212) ? 212 : 192;
+}
 
 // The scan line on which display row 0 would fall without an adjust.
-inline int displayTop() { return (vdp.vdpRegister[9] & kR9Lines212) ? 22 : 32; }
+inline int displayTop() {
+    return (vdp.vdpRegister[9] & kR9Lines212) ? 22 : 32;
+}
 
 // The display row of a scan line; inside the display area when 0 <= row < displayHeight().
-inline int displayRow(int line) { return line - displayTop() + verticalAdjust(); }
+inline int displayRow(int line) {
+    return line - displayTop() + verticalAdjust();
+}
 
-inline bool insideDisplay(int row) { return row >= 0 && row < displayHeight(); }
+inline bool insideDisplay(int row) {
+    return row >= 0 && row < displayHeight();
+}
 
 }  // namespace tavir

@@ -48,14 +48,32 @@ inline uint16_t* frameBufferRow(int row) {
     return reinterpret_cast<uint16_t*>(frameBuffer.pixels + row * frameBuffer.pitch);
 }
 
-// The mean of two pixels, primary by primary: how two neighbouring dots of a 512-dot mode
-// share one pixel of the 320-pixel picture.
-inline uint16_t mergeColours(uint16_t a, uint16_t b) {
+struct ColourMasks {
+    uint16_t all;     // the three primaries' bits
+    uint16_t lowest;  // the lowest bit of each primary
+};
+
+inline ColourMasks colourMasks() {
     const FrameBuffer& f = frameBuffer;
-    const uint32_t red = (((a & f.redMask) + (b & f.redMask)) >> 1) & f.redMask;
-    const uint32_t green = (((a & f.greenMask) + (b & f.greenMask)) >> 1) & f.greenMask;
-    const uint32_t blue = (((a & f.blueMask) + (b & f.blueMask)) >> 1) & f.blueMask;
-    return static_cast<uint16_t>(red + green + blue);
+    const auto lowestBit = [](uint16_t mask) { return static_cast<uint16_t>(mask & -mask); };
+    return {static_cast<uint16_t>(f.redMask | f.greenMask | f.blueMask),
+            static_cast<uint16_t>(lowestBit(f.redMask) | lowestBit(f.greenMask) |
+                                  lowestBit(f.blueMask))};
+}
+
+// The mean of two pixels, each primary rounded down: how two neighbouring dots of a
+// 512-dot mode share one pixel of the 320-pixel picture. All three primaries at once:
+// a AND b plus half of a XOR b, with the bit each primary would pass on to the one below
+// cleared first. Loops pass the masks in a local copy, as the frame buffer's own fields
+// could alias the pixels being written.
+inline uint16_t mergeColours(uint16_t a, uint16_t b, ColourMasks m) {
+    const uint32_t common = a & b & m.all;
+    const uint32_t half = ((a ^ b) & m.all & ~m.lowest) >> 1;
+    return static_cast<uint16_t>(common + half);
+}
+
+inline uint16_t mergeColours(uint16_t a, uint16_t b) {
+    return mergeColours(a, b, colourMasks());
 }
 
 }  // namespace tavir

@@ -40,21 +40,33 @@ inline uint16_t* putColours(uint16_t* out, uint8_t colour, int dots) {
     return out;
 }
 
-inline uint8_t vramAt(uint32_t address) { return vdp.vram[address & kVRAMMask]; }
+inline uint8_t vramAt(uint32_t address) {
+    return vdp.vram[address & kVRAMMask];
+}
 
 // One line of a bitmap mode. Lines start at multiples of their length, so folding the
 // address into VRAM keeps the whole line inside it.
-inline const uint8_t* bitmapLine(uint32_t address) { return vdp.vram + (address & kVRAMMask); }
+inline const uint8_t* bitmapLine(uint32_t address) {
+    return vdp.vram + (address & kVRAMMask);
+}
 
 // The decoders of each mode family, for the 320-pixel (Unit 1) and 640-pixel (Unit 2)
 // pictures.
-template <int Unit> void decodeText1(int vramLine, uint32_t pageDrop, uint16_t* active);
-template <int Unit> void decodeText2(int vramLine, uint32_t pageDrop, uint16_t* active);
-template <int Unit> void decodeGraphic1(int vramLine, uint32_t pageDrop, uint16_t* active);
-template <int Unit> void decodeGraphic23(int vramLine, uint32_t pageDrop, uint16_t* active);
-template <int Unit> void decodeGraphic4(int vramLine, uint32_t pageDrop, uint16_t* active);
-template <int Unit> void decodeGraphic5(int vramLine, uint32_t pageDrop, uint16_t* active);
-template <int Unit> void decodeGraphic6(int vramLine, uint32_t pageDrop, uint16_t* active);
-template <int Unit> void decodeGraphic7(int vramLine, uint32_t pageDrop, uint16_t* active);
+template <int Unit>
+void decodeText1(int vramLine, uint32_t pageDrop, uint16_t* active);
+template <int Unit>
+void decodeText2(int vramLine, uint32_t pageDrop, uint16_t* active);
+template <int Unit>
+void decodeGraphic1(int vramLine, uint32_t pageDrop, uint16_t* active);
+template <int Unit>
+void decodeGraphic23(int vramLine, uint32_t pageDrop, uint16_t* active);
+template <int Unit>
+void decodeGraphic4(int vramLine, uint32_t pageDrop, uint16_t* active);
+template <int Unit>
+void decodeGraphic5(int vramLine, uint32_t pageDrop, uint16_t* active);
+template <int Unit>
+void decodeGraphic6(int vramLine, uint32_t pageDrop, uint16_t* active);
+template <int Unit>
+void decodeGraphic7(int vramLine, uint32_t pageDrop, uint16_t* active);
 
 }  // namespace tavir

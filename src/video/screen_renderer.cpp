@@ -75,7 +75,9 @@ void fillBorder(uint16_t* out, int pixels, BorderPixels border) {
     for (int i = 0; i < pixels; ++i) out[i] = (i & 1) ? border.odd : border.even;
 }
 
-void fillRow(uint16_t* row, int width, uint16_t pixel) { std::fill_n(row, width, pixel); }
+void fillRow(uint16_t* row, int width, uint16_t pixel) {
+    std::fill_n(row, width, pixel);
+}
 
 // Left border, the active dots rotated by the horizontal scroll, right border. Every
 // position of the active area is written once, so the picture wraps around inside it
@@ -100,8 +102,10 @@ bool frameBufferReady() {
     const FrameBuffer& f = frameBuffer;
     if (f.pixels == nullptr) return false;
     switch (display.displayMode) {
-        case 0: return f.width == kSmallWidth && f.height >= kSmallHeight && f.pitch >= 2 * kSmallWidth;
-        case 1: return f.width == kLargeWidth && f.height >= kLargeHeight && f.pitch >= 2 * kLargeWidth;
+        case 0:
+            return f.width == kSmallWidth && f.height >= kSmallHeight && f.pitch >= 2 * kSmallWidth;
+        case 1:
+            return f.width == kLargeWidth && f.height >= kLargeHeight && f.pitch >= 2 * kLargeWidth;
         default: return false;  // other sizes are not drawn
     }
 }

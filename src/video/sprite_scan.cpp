@@ -25,7 +25,9 @@ int spriteModeOf(uint8_t screenMode) {
     }
 }
 
-uint8_t vramByte(uint32_t address) { return vdp.vram[address & kVRAMMask]; }
+uint8_t vramByte(uint32_t address) {
+    return vdp.vram[address & kVRAMMask];
+}
 
 }  // namespace
 
@@ -45,8 +47,7 @@ bool scanSpriteLine(SpriteLine& line) {
     const int height = line.patternDots * line.magnify;
 
     const bool mode2 = line.spriteMode == 2;
-    const uint32_t attributes =
-        ((r[11] & 3u) * 256 + (mode2 ? ((r[5] | 4u) & 0xFC) : r[5])) * 128;
+    const uint32_t attributes = ((r[11] & 3u) * 256 + (mode2 ? ((r[5] | 4u) & 0xFC) : r[5])) * 128;
     const uint32_t colours = attributes - 512;  // mode 2 only; at least 0 by the OR of 4
     const uint32_t patterns = (r[6] & 0x3Fu) * 2048;
     const uint8_t endMarker = mode2 ? kEndMarkerMode2 : kEndMarkerMode1;

@@ -12,8 +12,8 @@ namespace tavir {
 
 namespace {
 
-constexpr uint8_t kColourChange = 0x40;      // CC
-constexpr uint8_t kIgnoreCollision = 0x20;   // IC
+constexpr uint8_t kColourChange = 0x40;     // CC
+constexpr uint8_t kIgnoreCollision = 0x20;  // IC
 
 // Sprites sit in the 256-dot area after the left border; the horizontal scroll does
 // not move them.

@@ -12,7 +12,9 @@ namespace {
 
 // Folded into VRAM so that a window or address restored from a snapshot can't reach
 // past it.
-uint32_t cpuVRAMIndex() { return (vdp.vramWindow + vdp.vramAddress) & kVRAMMask; }
+uint32_t cpuVRAMIndex() {
+    return (vdp.vramWindow + vdp.vramAddress) & kVRAMMask;
+}
 
 // In Graphic 3 and above the 14-bit counter carries into R#14, so the CPU streams through
 // all of VRAM; the older modes keep it inside their 16 KB.

@@ -11,10 +11,10 @@ constexpr uint8_t kNoMode = 0xFF;
 
 // Index: M3-M5 of R#0 in bits 0-2, M2 and M1 of R#1 in bits 3 and 4.
 constexpr uint8_t kModeByBits[32] = {
-    kGraphic1, kGraphic2, kGraphic3, kGraphic4, kGraphic5, kGraphic6, kNoMode, kGraphic7,
-    kMulticolour, kNoMode, kNoMode, kNoMode, kNoMode, kNoMode, kNoMode, kNoMode,
-    kText1, kNoMode, kText2, kNoMode, kNoMode, kNoMode, kNoMode, kNoMode,
-    kNoMode, kNoMode, kNoMode, kNoMode, kNoMode, kNoMode, kNoMode, kNoMode,
+    kGraphic1,    kGraphic2, kGraphic3, kGraphic4, kGraphic5, kGraphic6, kNoMode, kGraphic7,
+    kMulticolour, kNoMode,   kNoMode,   kNoMode,   kNoMode,   kNoMode,   kNoMode, kNoMode,
+    kText1,       kNoMode,   kText2,    kNoMode,   kNoMode,   kNoMode,   kNoMode, kNoMode,
+    kNoMode,      kNoMode,   kNoMode,   kNoMode,   kNoMode,   kNoMode,   kNoMode, kNoMode,
 };
 
 void setDrawColour0(uint16_t pixel, uint32_t doubled) {
@@ -69,9 +69,8 @@ void writeVDPRegister(uint8_t n, uint8_t value) {
 
 void setPaletteEntry(uint8_t i, uint8_t red, uint8_t blue, uint8_t green) {
     i &= 15;
-    const uint16_t pixel = static_cast<uint16_t>(vdp.redLevels[red & 7] +
-                                                 vdp.greenLevels[green & 7] +
-                                                 vdp.blueLevels[blue & 7]);
+    const uint16_t pixel = static_cast<uint16_t>(
+        vdp.redLevels[red & 7] + vdp.greenLevels[green & 7] + vdp.blueLevels[blue & 7]);
     vdp.drawPalette[i] = pixel;
     vdp.drawPalette2[i] = pixel * 0x10001u;
     if (i == 0) {

@@ -24,8 +24,8 @@ enum ScreenMode : uint8_t {
 };
 
 // Register bits, named as in the V9938/V9958 technical data.
-constexpr uint8_t kR0LineInterruptEnable = 0x10;  // IE1
-constexpr uint8_t kR1DisplayEnable = 0x40;        // BL
+constexpr uint8_t kR0LineInterruptEnable = 0x10;   // IE1
+constexpr uint8_t kR1DisplayEnable = 0x40;         // BL
 constexpr uint8_t kR1FrameInterruptEnable = 0x20;  // IE0
 constexpr uint8_t kR1SpriteSize16 = 0x02;          // SI
 constexpr uint8_t kR1SpriteMagnify = 0x01;         // MAG
@@ -37,14 +37,14 @@ constexpr uint8_t kR9EvenOddPages = 0x04;          // EO: alternate pages per fi
 constexpr uint8_t kR17NoIncrement = 0x80;          // AII
 
 // Status bits.
-constexpr uint8_t kS0Frame = 0x80;           // F
-constexpr uint8_t kS0Collision = 0x20;       // C
-constexpr uint8_t kS1LineInterrupt = 0x01;   // FH
-constexpr uint8_t kS2TransferReady = 0x80;   // TR
-constexpr uint8_t kS2VerticalRetrace = 0x40;  // VR
+constexpr uint8_t kS0Frame = 0x80;              // F
+constexpr uint8_t kS0Collision = 0x20;          // C
+constexpr uint8_t kS1LineInterrupt = 0x01;      // FH
+constexpr uint8_t kS2TransferReady = 0x80;      // TR
+constexpr uint8_t kS2VerticalRetrace = 0x40;    // VR
 constexpr uint8_t kS2HorizontalRetrace = 0x20;  // HR
-constexpr uint8_t kS2OddField = 0x02;        // EO, toggled once per frame
-constexpr uint8_t kS2CommandExecuting = 0x01;  // CE
+constexpr uint8_t kS2OddField = 0x02;           // EO, toggled once per frame
+constexpr uint8_t kS2CommandExecuting = 0x01;   // CE
 
 struct VDPState {
     uint8_t* vram;            // 128 KB, allocated by the video start-up

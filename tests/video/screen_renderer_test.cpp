@@ -1,12 +1,13 @@
 // The line renderer on small VRAM set-ups. Expected pixels follow from the VDP's rules:
 // borders 32 + h and 32 - h wide, display row L - 32 + va (+10 with LN), VRAM line
 // (row + R#23) AND 255, the horizontal rotation, and the pixel conversions.
+#include "video/screen_renderer.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "video/screen_renderer.h"
 #include "video/sprites.h"
 #include "video/vdp_fixture.h"
 
@@ -175,7 +176,7 @@ TEST_F(ScreenRendererTest, Text1DrawsSixDotCharactersBetweenMargins) {
     EXPECT_EQ(pixel(24, 40), kRed);
     EXPECT_EQ(pixel(24, 41), kWhite);
     EXPECT_EQ(pixel(24, 45), kRed);
-    EXPECT_EQ(pixel(24, 46), kWhite);      // column 1 is code 0, blank
+    EXPECT_EQ(pixel(24, 46), kWhite);  // column 1 is code 0, blank
     EXPECT_EQ(pixel(24, 40 + 39 * 6), kRed);
     EXPECT_EQ(pixel(24, 40 + 39 * 6 + 5), kRed);
     for (int x = 280; x < 288; ++x) EXPECT_EQ(pixel(24, x), kWhite) << x;  // right margin
@@ -283,7 +284,7 @@ TEST_F(ScreenRendererTest, TheLargePictureDrawsEachDotAsTwoByTwo) {
     graphic4();
     vdp.vram[0] = 0x12;
     vdp.vram[127] = 0x01;  // dot 255 red
-    drawLine(32);  // rows 48 and 49
+    drawLine(32);          // rows 48 and 49
     for (int row : {48, 49}) {
         EXPECT_EQ(pixel(row, 63), kWhite);
         EXPECT_EQ(pixel(row, 64), kRed);
@@ -358,9 +359,9 @@ TEST_F(ScreenRendererTest, Graphic1TakesColoursPerEightCharacters) {
 TEST_F(ScreenRendererTest, Graphic2UsesTheTablesOfEachThirdAndColoursEveryLine) {
     setRegister(1, 0x40);
     setRegister(0, 0x02);
-    setRegister(2, 0x06);  // names 0x1800
-    setRegister(3, 0xFF);  // colours 0x2000
-    setRegister(4, 0x03);  // patterns 0
+    setRegister(2, 0x06);           // names 0x1800
+    setRegister(3, 0xFF);           // colours 0x2000
+    setRegister(4, 0x03);           // patterns 0
     vdp.vram[0x1800 + 8 * 32] = 5;  // row 64, column 0: second third
     vdp.vram[0x800 + 5 * 8] = 0x80;
     vdp.vram[0x2800 + 5 * 8] = 0x12;
@@ -432,8 +433,8 @@ TEST_F(ScreenRendererTest, NoRegisterValueDrawsOutsideTheFrameBuffer) {
         }
         for (int y = 0; y < height + 2 * kGuard; ++y) {
             for (int x = 0; x < pitchPixels; ++x) {
-                const bool inside = y >= kGuard && y < kGuard + height && x >= kGuard &&
-                                    x < kGuard + width;
+                const bool inside =
+                    y >= kGuard && y < kGuard + height && x >= kGuard && x < kGuard + width;
                 if (!inside) {
                     ASSERT_EQ(memory[y * pitchPixels + x], kStale) << x << "," << y;
                 }

@@ -1,12 +1,13 @@
 // Screenshots: a 24-bit bottom-up BMP of exactly the frame buffer, under the first free
 // name "TAVIRnnn.bmp" from the run's counter on.
+#include "video/screenshot.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
 #include "support/machine_fixture.h"
-#include "video/screenshot.h"
 #include "video/vdp_fixture.h"
 
 namespace tavir::testing {

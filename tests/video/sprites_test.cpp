@@ -1,11 +1,12 @@
 // Sprites over the rendered line and the collision flag. Display row y is scan line
 // 32 + y; a sprite at Y covers display rows Y + 1 onward (sprite line s = y - 1).
+#include "video/sprites.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "video/screen_renderer.h"
-#include "video/sprites.h"
 #include "video/vdp_fixture.h"
 
 namespace tavir::testing {

@@ -108,5 +108,19 @@ TEST_F(VDPPaletteTest, NewColourZeroIsKeptBehindTheBackdropAndShowsWithTP) {
     EXPECT_EQ(vdp.drawPalette[0], kRed);
 }
 
+// Each primary is the mean of the two, rounded down, and never borrows from its neighbour:
+// in RGB565 red F800 with blue 1F gives 7800 + F; 0x0821 (the lowest bit of each) with 0
+// gives 0. In RGB555 green 3E0 with green 20 gives (1F + 1) / 2 = 10 -> 0x200.
+TEST_F(VDPPaletteTest, ColourMergeRoundsEachPrimaryDownOnItsOwn) {
+    EXPECT_EQ(mergeColours(kRed, kBlue), 0x780F);
+    EXPECT_EQ(mergeColours(0x0821, 0x0000), 0x0000);
+    EXPECT_EQ(mergeColours(0x0821, 0x0821), 0x0821);
+    EXPECT_EQ(mergeColours(kWhite, kBlack), 0x7BEF);
+    buildColourLevels(0x7C00, 0x03E0, 0x001F);
+    EXPECT_EQ(mergeColours(0x03E0, 0x0020), 0x0200);
+    EXPECT_EQ(mergeColours(0xFFFF, 0x0000), 0x3DEF);  // bit 15 is no colour
+    buildColourLevels(kRedMask565, kGreenMask565, kBlueMask565);
+}
+
 }  // namespace
 }  // namespace tavir::testing
