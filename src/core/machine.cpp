@@ -119,29 +119,9 @@ bool initMSX() {
     return true;
 }
 
-namespace {
-
-void resetVDPRegisters() {
-    vdp.vramAddress = 0;
-    vdp.screenMode = 1;
-    std::fill_n(vdp.vdpRegister, 47, 0);
-    vdp.vdpRegister[1] = 0x10;
-    std::fill_n(vdp.vdpStatus, 16, 0);
-    vdp.vdpStatus[0] = 0x9F;
-    vdp.vdpStatus[1] = 0x04;  // V9958 identification
-    vdp.vdpStatus[2] = 0x4C;
-    std::fill_n(vdp.drawPalette, 16, 0);
-    std::fill_n(vdp.drawPalette2, 16, 0);
-    vdp.writeSetup = 1;
-    vdp.controlFirstPending = 1;
-    vdp.paletteFirstPending = 1;
-}
-
-}  // namespace
-
 void resetMachine(CPUState& c) {
     resetCPU(c);
-    resetVDPRegisters();
+    resetVDP();
     resetMemoryMap();
     resetClockChip();
     resetPortDevices();

@@ -1,0 +1,49 @@
+// Graphic 1 to 3: 32 x 24 characters of 8 x 8 dots from a name, a pattern and a colour
+// table. Graphic 1 colours eight characters alike; Graphic 2 and 3 colour every pattern
+// line and split the screen into thirds of 64 lines with tables of their own.
+#include "video/line_pixels.h"
+
+namespace tavir {
+
+namespace {
+
+template <int Unit>
+inline uint16_t* putPattern(uint16_t* out, uint8_t bits, uint8_t colours) {
+    const uint8_t set = colours >> 4, clear = colours & 15;
+    for (int bit = 7; bit >= 0; --bit) out = putColour<Unit>(out, (bits >> bit) & 1 ? set : clear);
+    return out;
+}
+
+}  // namespace
+
+template <int Unit>
+void decodeGraphic1(int vramLine, uint32_t, uint16_t* out) {
+    const uint8_t* r = vdp.vdpRegister;
+    const uint32_t names = (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
+    const uint32_t colours = (r[10] & 7u) * 16384 + r[3] * 64u;
+    const uint32_t patterns = (r[4] & 0x3Fu) * 2048 + (vramLine & 7);
+    for (uint32_t column = 0; column < 32; ++column) {
+        const uint8_t code = vramAt(names + column);
+        out = putPattern<Unit>(out, vramAt(patterns + code * 8u), vramAt(colours + (code >> 3)));
+    }
+}
+
+template <int Unit>
+void decodeGraphic23(int vramLine, uint32_t, uint16_t* out) {
+    const uint8_t* r = vdp.vdpRegister;
+    const uint32_t third = (vramLine >> 6) * 2048u;
+    const uint32_t names = (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
+    const uint32_t colours = (r[10] & 7u) * 16384 + (r[3] & 0x80u) * 64 + third + (vramLine & 7);
+    const uint32_t patterns = (r[4] & 0x3Cu) * 2048 + third + (vramLine & 7);
+    for (uint32_t column = 0; column < 32; ++column) {
+        const uint32_t code = vramAt(names + column) * 8u;
+        out = putPattern<Unit>(out, vramAt(patterns + code), vramAt(colours + code));
+    }
+}
+
+template void decodeGraphic1<1>(int, uint32_t, uint16_t*);
+template void decodeGraphic1<2>(int, uint32_t, uint16_t*);
+template void decodeGraphic23<1>(int, uint32_t, uint16_t*);
+template void decodeGraphic23<2>(int, uint32_t, uint16_t*);
+
+}  // namespace tavir

@@ -1,0 +1,165 @@
+#include "video/screen_renderer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "video/display_area.h"
+#include "video/frame_buffer.h"
+#include "video/line_pixels.h"
+#include "video/vdp_state.h"
+
+namespace tavir {
+
+namespace {
+
+constexpr int kFirstVisibleLine = 8;
+constexpr int kLastVisibleLine = 247;
+
+enum class BorderKind : uint8_t {
+    kBackdrop,  // palette colour R#7 low nibble
+    kGraphic5,  // two 2-bit colours side by side
+    kGraphic7,  // R#7 as a direct colour byte
+};
+
+struct ModeRenderer {
+    ActiveLineDecoder decode[2];  // by picture size
+    BorderKind border;
+    uint32_t interlacePageStep;  // the page below, for the first field; 0 = no interlace
+};
+
+// Indexed by `screenMode`; modes without decoders (Multicolour, the gaps) are not drawn.
+constexpr int kModeCount = 14;
+constexpr ModeRenderer kModes[kModeCount] = {
+    {{decodeText1<1>, decodeText1<2>}, BorderKind::kBackdrop, 0},
+    {{decodeGraphic1<1>, decodeGraphic1<2>}, BorderKind::kBackdrop, 0},
+    {{decodeGraphic23<1>, decodeGraphic23<2>}, BorderKind::kBackdrop, 0},
+    {{nullptr, nullptr}, BorderKind::kBackdrop, 0},
+    {{decodeGraphic23<1>, decodeGraphic23<2>}, BorderKind::kBackdrop, 0},
+    {{decodeGraphic4<1>, decodeGraphic4<2>}, BorderKind::kBackdrop, 0},
+    {{decodeGraphic5<1>, decodeGraphic5<2>}, BorderKind::kGraphic5, 0x8000},
+    {{decodeGraphic6<1>, decodeGraphic6<2>}, BorderKind::kBackdrop, 0x10000},
+    {{decodeGraphic7<1>, decodeGraphic7<2>}, BorderKind::kGraphic7, 0},
+    {{nullptr, nullptr}, BorderKind::kBackdrop, 0},
+    {{nullptr, nullptr}, BorderKind::kBackdrop, 0},
+    {{nullptr, nullptr}, BorderKind::kBackdrop, 0},
+    {{nullptr, nullptr}, BorderKind::kBackdrop, 0},
+    {{decodeText2<1>, decodeText2<2>}, BorderKind::kBackdrop, 0},
+};
+
+// Border pixels alternate between `even` and `odd` (they differ only for Graphic 5 in
+// the 640-pixel picture, where each border dot is two half-width dots).
+struct BorderPixels {
+    uint16_t even, odd;
+};
+
+BorderPixels borderPixels(BorderKind kind, int size) {
+    const uint8_t r7 = vdp.vdpRegister[7];
+    switch (kind) {
+        case BorderKind::kGraphic5: {
+            const uint16_t left = vdp.drawPalette[(r7 >> 2) & 3];
+            const uint16_t right = vdp.drawPalette[r7 & 3];
+            if (size == 0) {
+                const uint16_t mixed = mergeColours(left, right);
+                return {mixed, mixed};
+            }
+            return {left, right};
+        }
+        case BorderKind::kGraphic7: return {vdp.directColour[r7], vdp.directColour[r7]};
+        case BorderKind::kBackdrop:
+        default: return {vdp.drawPalette[r7 & 15], vdp.drawPalette[r7 & 15]};
+    }
+}
+
+// Borders of the 640-pixel picture start at even positions, so the pairs line up.
+void fillBorder(uint16_t* out, int pixels, BorderPixels border) {
+    for (int i = 0; i < pixels; ++i) out[i] = (i & 1) ? border.odd : border.even;
+}
+
+void fillRow(uint16_t* row, int width, uint16_t pixel) {
+    std::fill_n(row, width, pixel);
+}
+
+// Left border, the active dots rotated by the horizontal scroll, right border. Every
+// position of the active area is written once, so the picture wraps around inside it
+// and the borders stay where they are.
+void composeRow(uint16_t* row, const uint16_t* active, int unit, BorderPixels border) {
+    const uint8_t* r = vdp.vdpRegister;
+    const int h = horizontalAdjust();
+    const int left = (kBorderDots + h) * unit;
+    const int count = kActiveDots * unit;
+    const int firstDot = ((r[27] & 7) - 8 * (r[26] & 31)) & (kActiveDots - 1);
+    const int shift = firstDot * unit;
+    fillBorder(row, left, border);
+    uint16_t* area = row + left;
+    std::copy(active + count - shift, active + count, area);
+    std::copy(active, active + count - shift, area + shift);
+    fillBorder(area + count, (kBorderDots - h) * unit, border);
+}
+
+}  // namespace
+
+bool frameBufferReady() {
+    const FrameBuffer& f = frameBuffer;
+    if (f.pixels == nullptr) return false;
+    switch (display.displayMode) {
+        case 0:
+            return f.width == kSmallWidth && f.height >= kSmallHeight && f.pitch >= 2 * kSmallWidth;
+        case 1:
+            return f.width == kLargeWidth && f.height >= kLargeHeight && f.pitch >= 2 * kLargeWidth;
+        default: return false;  // other sizes are not drawn
+    }
+}
+
+void renderLine() {
+    if (!display.renderEnabled) return;
+    const int line = vdp.scanLine;
+    if (line < kFirstVisibleLine || line > kLastVisibleLine) return;
+    if (!frameBufferReady() || vdp.vram == nullptr) return;
+    const int size = display.displayMode;
+    const int unit = size + 1;
+    const int width = kSmallWidth * unit;
+    const uint8_t* r = vdp.vdpRegister;
+
+    uint16_t* upper = frameBufferRow((line - kFirstVisibleLine) * unit);
+    uint16_t* lower = size == 0 ? nullptr : frameBufferRow((line - kFirstVisibleLine) * 2 + 1);
+
+    if (!(r[1] & kR1DisplayEnable)) {
+        fillRow(upper, width, vdp.drawPalette[0]);
+        if (lower) fillRow(lower, width, vdp.drawPalette[0]);
+        return;
+    }
+    if (vdp.screenMode >= kModeCount) return;
+    const ModeRenderer& mode = kModes[vdp.screenMode];
+    const ActiveLineDecoder decode = mode.decode[size];
+    if (decode == nullptr) return;
+
+    // Interlace: the even field fills the upper row of each pair (from the page below the
+    // selected one when R#2 bit 5 asks for alternating pages), the odd field the lower row,
+    // and only once an even field is in the buffer.
+    uint32_t pageDrop = 0;
+    if (size == 1 && mode.interlacePageStep != 0 &&
+        (r[9] & (kR9Interlace | kR9EvenOddPages)) == (kR9Interlace | kR9EvenOddPages)) {
+        if (!(vdp.vdpStatus[2] & kS2OddField)) {
+            lower = nullptr;
+            display.otherFieldDrawn = 1;
+            if (r[2] & 0x20) pageDrop = mode.interlacePageStep;
+        } else {
+            if (!display.otherFieldDrawn) return;
+            upper = lower;
+            lower = nullptr;
+        }
+    }
+
+    const BorderPixels border = borderPixels(mode.border, size);
+    const int row = displayRow(line);
+    if (!insideDisplay(row)) {
+        fillBorder(upper, width, border);
+    } else {
+        uint16_t active[kActivePixelsMax];
+        decode((row + r[23]) & 0xFF, pageDrop, active);
+        composeRow(upper, active, unit, border);
+    }
+    if (lower) std::memcpy(lower, upper, width * sizeof(uint16_t));
+}
+
+}  // namespace tavir

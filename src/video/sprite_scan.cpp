@@ -1,0 +1,76 @@
+#include "video/sprite_scan.h"
+
+#include "video/display_area.h"
+#include "video/vdp_state.h"
+
+namespace tavir {
+
+namespace {
+
+constexpr uint8_t kEndMarkerMode1 = 208;
+constexpr uint8_t kEndMarkerMode2 = 216;
+constexpr uint8_t kEarlyClock = 0x80;  // EC: the sprite starts 32 dots further left
+
+int spriteModeOf(uint8_t screenMode) {
+    switch (screenMode) {
+        case kGraphic1:
+        case kGraphic2:
+        case kMulticolour: return 1;
+        case kGraphic3:
+        case kGraphic4:
+        case kGraphic5:
+        case kGraphic6:
+        case kGraphic7: return 2;
+        default: return 0;  // the text modes have no sprites
+    }
+}
+
+uint8_t vramByte(uint32_t address) {
+    return vdp.vram[address & kVRAMMask];
+}
+
+}  // namespace
+
+bool scanSpriteLine(SpriteLine& line) {
+    const uint8_t* r = vdp.vdpRegister;
+    if (vdp.vram == nullptr) return false;
+    if (!(r[1] & kR1DisplayEnable) || (r[8] & kR8SpritesOff)) return false;
+    line.spriteMode = spriteModeOf(vdp.screenMode);
+    if (line.spriteMode == 0) return false;
+    const int row = displayRow(vdp.scanLine);
+    if (!insideDisplay(row)) return false;
+
+    // Sprites are one line late: Y = 0 shows from display row 1, Y = 255 on row 0.
+    const int spriteRow = (row - 1 + r[23]) & 0xFF;
+    line.patternDots = (r[1] & kR1SpriteSize16) ? 16 : 8;
+    line.magnify = (r[1] & kR1SpriteMagnify) ? 2 : 1;
+    const int height = line.patternDots * line.magnify;
+
+    const bool mode2 = line.spriteMode == 2;
+    const uint32_t attributes = ((r[11] & 3u) * 256 + (mode2 ? ((r[5] | 4u) & 0xFC) : r[5])) * 128;
+    const uint32_t colours = attributes - 512;  // mode 2 only; at least 0 by the OR of 4
+    const uint32_t patterns = (r[6] & 0x3Fu) * 2048;
+    const uint8_t endMarker = mode2 ? kEndMarkerMode2 : kEndMarkerMode1;
+
+    line.count = 0;
+    for (uint32_t i = 0; i < kSpriteCount; ++i) {
+        const uint32_t entry = attributes + i * 4;
+        const uint8_t y = vramByte(entry);
+        if (y == endMarker) break;
+        int d = spriteRow - y;
+        if (d < -128) d += 256;  // a sprite near the bottom wraps onto the top rows
+        if (d < 0 || d >= height) continue;
+        const int k = d / line.magnify;
+        const uint32_t pattern = patterns + vramByte(entry + 2) * 8u + k;
+        uint16_t bits = static_cast<uint16_t>(vramByte(pattern) << 8);
+        if (line.patternDots == 16) bits |= vramByte(pattern + 16);  // right half
+        const uint8_t colour = mode2 ? vramByte(colours + i * 16 + k) : vramByte(entry + 3);
+        LineSprite& s = line.sprites[line.count++];
+        s.pattern = bits;
+        s.x = static_cast<int16_t>(vramByte(entry + 1) - ((colour & kEarlyClock) ? 32 : 0));
+        s.colour = colour;
+    }
+    return true;
+}
+
+}  // namespace tavir

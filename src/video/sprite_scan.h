@@ -1,0 +1,43 @@
+// The sprites that cover the current scan line, read once from the attribute table for
+// both the drawing and the collision test.
+#pragma once
+
+#include <cstdint>
+
+namespace tavir {
+
+constexpr int kSpriteCount = 32;
+constexpr int kSpriteLineDots = 256;
+
+struct LineSprite {
+    uint16_t pattern;  // the row's dots, leftmost in bit 15 (8 x 8 sprites use bits 15-8)
+    int16_t x;         // the first dot, already moved 32 dots left by EC
+    uint8_t colour;    // sprite mode 1: attribute byte 3; mode 2: the colour table's byte
+};
+
+struct SpriteLine {
+    LineSprite sprites[kSpriteCount];  // in attribute table order, front first
+    int count;
+    int patternDots;  // 8 or 16
+    int magnify;      // 1, or 2 when every pattern dot covers two dots
+    int spriteMode;   // 1 or 2
+};
+
+// Fills `line` for `vdp.scanLine`. False when there is nothing to do: display off,
+// sprites off, a text mode, or a line outside the display area.
+bool scanSpriteLine(SpriteLine& line);
+
+// Calls `dot(x)` for every set dot of the sprite that lands inside 0-255.
+template <typename DotFunction>
+inline void forEachSpriteDot(const LineSprite& sprite, const SpriteLine& line, DotFunction dot) {
+    uint16_t bits = sprite.pattern;
+    for (int x = sprite.x; bits != 0; bits <<= 1, x += line.magnify) {
+        if (!(bits & 0x8000)) continue;
+        for (int m = 0; m < line.magnify; ++m) {
+            const int at = x + m;
+            if (at >= 0 && at < kSpriteLineDots) dot(at);
+        }
+    }
+}
+
+}  // namespace tavir

@@ -1,0 +1,86 @@
+#include "video/sprites.h"
+
+#include <cstring>
+
+#include "video/display_area.h"
+#include "video/frame_buffer.h"
+#include "video/screen_renderer.h"
+#include "video/sprite_scan.h"
+#include "video/vdp_state.h"
+
+namespace tavir {
+
+namespace {
+
+constexpr uint8_t kColourChange = 0x40;     // CC
+constexpr uint8_t kIgnoreCollision = 0x20;  // IC
+
+// Sprites sit in the 256-dot area after the left border; the horizontal scroll does
+// not move them.
+void drawSpriteDots(const uint8_t (&colours)[kSpriteLineDots]) {
+    const int line = vdp.scanLine;
+    const int left = kBorderDots + horizontalAdjust();
+    if (display.displayMode == 0) {
+        uint16_t* row = frameBufferRow(line - 8) + left;
+        for (int x = 0; x < kSpriteLineDots; ++x) {
+            if (colours[x]) row[x] = vdp.drawPalette[colours[x]];
+        }
+        return;
+    }
+    uint16_t* upper = frameBufferRow((line - 8) * 2) + 2 * left;
+    uint16_t* lower = frameBufferRow((line - 8) * 2 + 1) + 2 * left;
+    for (int x = 0; x < kSpriteLineDots; ++x) {
+        if (!colours[x]) continue;
+        std::memcpy(upper + 2 * x, &vdp.drawPalette2[colours[x]], sizeof(uint32_t));
+        std::memcpy(lower + 2 * x, &vdp.drawPalette2[colours[x]], sizeof(uint32_t));
+    }
+}
+
+}  // namespace
+
+void renderSpriteLine() {
+    if (!display.renderEnabled || !frameBufferReady()) return;
+    if (vdp.scanLine < 8 || vdp.scanLine > 247) return;
+    SpriteLine line;
+    if (!scanSpriteLine(line) || line.count == 0) return;
+
+    uint8_t colours[kSpriteLineDots] = {};
+    // Back to front, so the lower-numbered sprite is written last and shows in front.
+    for (int i = line.count - 1; i >= 0; --i) {
+        const LineSprite& sprite = line.sprites[i];
+        const uint8_t colour = sprite.colour & 15;
+        if (line.spriteMode == 1) {
+            // Colour 0 is transparent: the sprites behind it stay visible.
+            if (colour == 0) continue;
+            forEachSpriteDot(sprite, line, [&](int x) { colours[x] = colour; });
+        } else {
+            // Sprite mode 2 mixes the colour numbers of overlapping sprites.
+            forEachSpriteDot(sprite, line, [&](int x) { colours[x] |= colour; });
+        }
+    }
+    drawSpriteDots(colours);
+}
+
+void checkSpriteCollision() {
+    if (vdp.vdpStatus[0] & kS0Collision) return;  // already reported
+    SpriteLine line;
+    if (!scanSpriteLine(line)) return;
+
+    bool taken[kSpriteLineDots] = {};
+    for (int i = 0; i < line.count; ++i) {
+        const LineSprite& sprite = line.sprites[i];
+        if ((sprite.colour & 15) == 0) continue;
+        if (line.spriteMode == 2 && (sprite.colour & (kColourChange | kIgnoreCollision))) continue;
+        bool collided = false;
+        forEachSpriteDot(sprite, line, [&](int x) {
+            if (taken[x]) collided = true;
+            taken[x] = true;
+        });
+        if (collided) {
+            vdp.vdpStatus[0] |= kS0Collision;
+            return;
+        }
+    }
+}
+
+}  // namespace tavir

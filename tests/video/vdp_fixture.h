@@ -1,0 +1,68 @@
+// A started video with VRAM cleared, the VDP reset, the 320 x 240 RGB565 frame buffer and
+// a CPU line of 228 T-states; helpers that drive the VDP through its ports as the BIOS does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "core/machine.h"
+#include "frontend/settings.h"
+#include "video/frame_buffer.h"
+#include "video/vdp_ports.h"
+#include "video/vdp_startup.h"
+#include "video/vdp_state.h"
+
+namespace tavir::testing {
+
+// RGB565 values of full-intensity colours: level 7 of a primary is its whole mask.
+constexpr uint16_t kRed = 0xF800;
+constexpr uint16_t kGreen = 0x07E0;
+constexpr uint16_t kBlue = 0x001F;
+constexpr uint16_t kWhite = 0xFFFF;
+constexpr uint16_t kBlack = 0x0000;
+
+class VDPTest : public ::testing::Test {
+protected:
+    void SetUp() override { startVideo(0); }
+
+    void startVideo(uint8_t displayMode) {
+        settings = Settings{};
+        settings.DisplayMode = displayMode;
+        ASSERT_EQ(initVDP(), 1);
+        std::fill_n(vdp.vram, kVRAMSize, 0);
+        resetVDP();
+        vdp.scanLine = 0;
+        cpu.MSXSpeed = 228;
+        cpu.cycleCount = 228;
+        cpu.pendingVector = kNoInterrupt;
+    }
+
+    static void setRegister(uint8_t n, uint8_t value) {
+        writeVDPControl(value);
+        writeVDPControl(0x80 | n);
+    }
+
+    // A write set-up anywhere in VRAM: R#14 selects the 16 KB window.
+    static void setWriteAddress(uint32_t address) {
+        setRegister(14, static_cast<uint8_t>(address >> 14));
+        writeVDPControl(static_cast<uint8_t>(address));
+        writeVDPControl(static_cast<uint8_t>(0x40 | ((address >> 8) & 0x3F)));
+    }
+
+    static void setReadAddress(uint32_t address) {
+        setRegister(14, static_cast<uint8_t>(address >> 14));
+        writeVDPControl(static_cast<uint8_t>(address));
+        writeVDPControl(static_cast<uint8_t>((address >> 8) & 0x3F));
+    }
+
+    // Palette entry from levels 0-7, as the two bytes 0RRR0BBB and 00000GGG of port 0x9A.
+    static void setColour(uint8_t index, uint8_t red, uint8_t green, uint8_t blue) {
+        setRegister(16, index);
+        writeVDPPalette(static_cast<uint8_t>((red << 4) | blue));
+        writeVDPPalette(green);
+    }
+};
+
+}  // namespace tavir::testing
