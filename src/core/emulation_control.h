@@ -11,7 +11,7 @@ namespace tavir {
 // Values of `commandCode`.
 enum CommandCode : uint8_t {
     kCommandNone = 0,
-    kCommandQuit = 1,           // reset; then stop unless the modifier key is held
+    kCommandQuit = 1,  // reset; then stop unless the modifier key is held
     kCommandDiskA = 2,
     kCommandDiskB = 3,
     kCommandSaveState = 4,

@@ -15,9 +15,13 @@ bool commandModifier = false;
 
 namespace {
 
-bool commandKeyDown(CommandKeyIndex key) { return keyDown(settings.CommandKey[key]); }
+bool commandKeyDown(CommandKeyIndex key) {
+    return keyDown(settings.CommandKey[key]);
+}
 
-bool stopRequested() { return emulationStopRequested.load(); }
+bool stopRequested() {
+    return emulationStopRequested.load();
+}
 
 int endEmulation(int result) {
     releaseDisplay();

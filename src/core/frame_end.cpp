@@ -16,7 +16,9 @@ FrameEndState frameEndState;
 
 namespace {
 
-bool commandKeyDown(CommandKeyIndex key) { return keyDown(settings.CommandKey[key]); }
+bool commandKeyDown(CommandKeyIndex key) {
+    return keyDown(settings.CommandKey[key]);
+}
 
 // Hands a key's command to the emulation thread, but never over the window's hold for an
 // open dialog: the machine must stay stopped while the dialog works on its drives.

@@ -5,7 +5,9 @@ namespace tavir {
 uint8_t displayMode = 0;
 bool fullScreen = false;
 
-bool initDisplay() { return true; }
+bool initDisplay() {
+    return true;
+}
 void releaseDisplay() {}
 void presentFrame() {}
 

@@ -37,14 +37,16 @@ void vdpLine(CPUState& cpu) {
     // renderSpriteLine(); then, when settings.CheckSprite is on, checkSpriteCollision(). ----
 
     // Vertical blanking starts after the last display line: 192 or 212 lines below the top.
-    const unsigned blankStart = ((r[9] & kR9Lines212) ? 0xEAu : 0xE0u) + static_cast<unsigned>(adjust);
+    const unsigned blankStart =
+        ((r[9] & kR9Lines212) ? 0xEAu : 0xE0u) + static_cast<unsigned>(adjust);
     if (line == (blankStart & 0xFF)) {
         vdp.vdpStatus[0] |= kS0FrameFlag;
         if (r[1] & kR1FrameInterruptEnable) cpu.pendingVector = kInterruptVector;
     }
 
     // ... and ends before the next frame's display; any request still standing is dropped.
-    const unsigned blankEnd = ((r[9] & kR9Lines212) ? 0x16u : 0x20u) + static_cast<unsigned>(adjust);
+    const unsigned blankEnd =
+        ((r[9] & kR9Lines212) ? 0x16u : 0x20u) + static_cast<unsigned>(adjust);
     if (line == (blankEnd & 0xFF)) {
         vdp.vdpStatus[0] &= static_cast<uint8_t>(~(kS0FrameFlag | kS0Collision));
         cpu.pendingVector = kNoInterrupt;

@@ -49,14 +49,15 @@ int runHeadless(const tavir::HeadlessOptions& options) {
         return 1;
     }
     installHeadlessHost(HeadlessClock::kReal);
-    for (const KeyHold& hold : options.keys) addScriptedKey(hold.firstFrame, hold.scanCode, hold.frames);
+    for (const KeyHold& hold : options.keys)
+        addScriptedKey(hold.firstFrame, hold.scanCode, hold.frames);
     headlessHost.frameLimit = options.frames;
 
     if (!initMSX()) {
         logPrint("initMSX Failed.\n");
         shutdownMSX();
-        std::fprintf(stderr, "%s: start-up failed in %s: %s\n", kProgram, currentDirectory().c_str(),
-                     startUpFailures().c_str());
+        std::fprintf(stderr, "%s: start-up failed in %s: %s\n", kProgram,
+                     currentDirectory().c_str(), startUpFailures().c_str());
         return 1;
     }
     logPrint("initMSX Succeed.\n");
@@ -66,7 +67,8 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     std::thread emulation = startEmulationThread(&result);
     emulation.join();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const uint32_t frames = frameEndState.framesRun;
     shutdownMSX();
 
@@ -76,7 +78,8 @@ int runHeadless(const tavir::HeadlessOptions& options) {
         return 1;
     }
     if (options.frames != 0 && frames < options.frames)
-        std::fprintf(stderr, "%s: the quit key ended the emulation after %u frames\n", kProgram, frames);
+        std::fprintf(stderr, "%s: the quit key ended the emulation after %u frames\n", kProgram,
+                     frames);
     if (options.unpaced) {
         const double framesPerSecond = seconds > 0 ? frames / seconds : 0;
         std::printf("%u frames in %.3f s: %.1f frames/s, %.2fx real time\n", frames, seconds,

@@ -113,7 +113,8 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
 }
 
 const char* headlessUsage() {
-    return "usage: tavir-headless [--dir DIR] [--frames N] [--unpaced] [--key FRAME:CODE[:FRAMES]]...\n"
+    return "usage: tavir-headless [--dir DIR] [--frames N] [--unpaced] [--key "
+           "FRAME:CODE[:FRAMES]]...\n"
            "\n"
            "Runs the machine without a window, on the system ROMs and configuration files of\n"
            "the working directory, and writes TAVIRlog.txt there.\n"

@@ -27,10 +27,14 @@ void pollKeyboard() {
 
 void numpadJoystick(int index) {
     uint8_t value = kJoystickAtRest;
-    if (keyDown(dik::kNumpad4)) value &= ~kJoystickLeft;
-    else if (keyDown(dik::kNumpad6)) value &= ~kJoystickRight;
-    if (keyDown(dik::kNumpad8)) value &= ~kJoystickUp;
-    else if (keyDown(dik::kNumpad2)) value &= ~kJoystickDown;
+    if (keyDown(dik::kNumpad4))
+        value &= ~kJoystickLeft;
+    else if (keyDown(dik::kNumpad6))
+        value &= ~kJoystickRight;
+    if (keyDown(dik::kNumpad8))
+        value &= ~kJoystickUp;
+    else if (keyDown(dik::kNumpad2))
+        value &= ~kJoystickDown;
     if (keyDown(dik::kNumpad0)) value &= ~kJoystickTriggerA;
     if (keyDown(dik::kDecimal)) value &= ~kJoystickTriggerB;
     joystickState[index & 1] = value;

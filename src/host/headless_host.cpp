@@ -14,9 +14,13 @@ HeadlessHost headlessHost;
 
 namespace {
 
-uint32_t manualMilliseconds() { return headlessHost.manualMilliseconds; }
+uint32_t manualMilliseconds() {
+    return headlessHost.manualMilliseconds;
+}
 
-void manualWaitStep(uint32_t /*remaining*/) { headlessHost.manualMilliseconds++; }
+void manualWaitStep(uint32_t /*remaining*/) {
+    headlessHost.manualMilliseconds++;
+}
 
 bool scriptedKeyDown(const ScriptedKey& key, uint32_t frame) {
     return key.firstFrame <= frame && frame <= key.lastFrame;
@@ -52,8 +56,8 @@ void countFrame(uint32_t framesRun) {
 
 }  // namespace
 
-constinit HostLayer host = {steadyMilliseconds, sleepingWaitStep, releaseHeldKeys,
-                            readScriptedKeyboard, acquireNothing, countFrame};
+constinit HostLayer host = {steadyMilliseconds,   sleepingWaitStep, releaseHeldKeys,
+                            readScriptedKeyboard, acquireNothing,   countFrame};
 
 void installHeadlessHost(HeadlessClock clock) {
     headlessHost.script.clear();
@@ -83,8 +87,12 @@ void setHeadlessKey(uint8_t scanCode, bool down) {
     headlessHost.heldKeys[scanCode] = down ? 0x80 : 0x00;
 }
 
-void setHeadlessClock(uint32_t milliseconds) { headlessHost.manualMilliseconds = milliseconds; }
+void setHeadlessClock(uint32_t milliseconds) {
+    headlessHost.manualMilliseconds = milliseconds;
+}
 
-void advanceHeadlessClock(uint32_t milliseconds) { headlessHost.manualMilliseconds += milliseconds; }
+void advanceHeadlessClock(uint32_t milliseconds) {
+    headlessHost.manualMilliseconds += milliseconds;
+}
 
 }  // namespace tavir

@@ -24,7 +24,7 @@ struct HeadlessHost {
     uint32_t currentFrame;            // the frame now running, 1-based
     uint32_t frameLimit;              // stop the emulation after this many frames; 0 = never
     HeadlessClock clock;
-    uint32_t manualMilliseconds;      // the manual clock's time
+    uint32_t manualMilliseconds;  // the manual clock's time
 };
 
 extern HeadlessHost headlessHost;

@@ -6,6 +6,8 @@ namespace tavir {
 
 uint8_t keyState[kKeyStateSize];
 
-void refreshKeyState() { host.readKeyboard(keyState); }
+void refreshKeyState() {
+    host.readKeyboard(keyState);
+}
 
 }  // namespace tavir

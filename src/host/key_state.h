@@ -12,7 +12,9 @@ constexpr uint8_t kKeyDown = 0x80;
 
 extern uint8_t keyState[kKeyStateSize];
 
-inline bool keyDown(uint8_t scanCode) { return (keyState[scanCode] & kKeyDown) != 0; }
+inline bool keyDown(uint8_t scanCode) {
+    return (keyState[scanCode] & kKeyDown) != 0;
+}
 
 // Reads the host keyboard into `keyState`.
 void refreshKeyState();

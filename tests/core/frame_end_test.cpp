@@ -39,8 +39,12 @@ TEST_F(CommandKeyTest, EachKeyGivesItsCommand) {
     const struct {
         uint8_t key;
         uint8_t code;
-    } cases[] = {{dik::kF12, kCommandQuit}, {kF6, kCommandDiskA},      {kF7, kCommandDiskB},
-                 {kF9, kCommandSaveState},  {kF10, kCommandLoadState}, {dik::kLeftWindows, kCommandRecreateDisplay},
+    } cases[] = {{dik::kF12, kCommandQuit},
+                 {kF6, kCommandDiskA},
+                 {kF7, kCommandDiskB},
+                 {kF9, kCommandSaveState},
+                 {kF10, kCommandLoadState},
+                 {dik::kLeftWindows, kCommandRecreateDisplay},
                  {dik::kRightWindows, kCommandRecreateDisplay}};
     for (const auto& c : cases) {
         std::memset(keyState, 0, sizeof keyState);

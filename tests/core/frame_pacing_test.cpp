@@ -40,7 +40,8 @@ protected:
 
     // One frame end whose work took the host until `elapsed` ms into the period.
     void frameEndingAt(uint32_t elapsed) {
-        if (now() < framePacing.periodStart + elapsed) setHeadlessClock(framePacing.periodStart + elapsed);
+        if (now() < framePacing.periodStart + elapsed)
+            setHeadlessClock(framePacing.periodStart + elapsed);
         decideNextFrame(waitForFrameDeadline());
     }
 
@@ -94,8 +95,10 @@ TEST_F(FramePacingTest, FifteenthLateFrameInARowRestartsTheSchedule) {
 TEST_F(FramePacingTest, EachSecondLogsItsSkippedFramesAndMovesOnByExactly1000ms) {
     // Every fifth frame ends late: 12 of the 60 frames go undrawn.
     for (int frame = 1; frame <= 60; ++frame) {
-        if (frame % 5 == 0) lateFrame();
-        else frameEndingAt(frameSchedule[frame - 1]);
+        if (frame % 5 == 0)
+            lateFrame();
+        else
+            frameEndingAt(frameSchedule[frame - 1]);
     }
     EXPECT_EQ(framePacing.frameNumber, 1);
     EXPECT_EQ(framePacing.skippedFrames, 0);

@@ -32,8 +32,8 @@ TEST(HeadlessOptionsTest, NoOptionsRunTheCurrentDirectoryPacedWithoutLimit) {
 }
 
 TEST(HeadlessOptionsTest, AcceptsEveryOption) {
-    const Parsed p = parse({"--dir", "/tmp/x", "--frames", "300", "--unpaced", "--key",
-                            "10:1c", "--key", "20:0xDB:5", "--key", "7:58:1"});
+    const Parsed p = parse({"--dir", "/tmp/x", "--frames", "300", "--unpaced", "--key", "10:1c",
+                            "--key", "20:0xDB:5", "--key", "7:58:1"});
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_EQ(p.options.directory, "/tmp/x");
     EXPECT_EQ(p.options.frames, 300u);

@@ -107,7 +107,8 @@ TEST_F(HeadlessRunnerTest, BadCommandLinesAreRefusedWithAReason) {
     for (const auto& c : cases) {
         const ProgramRun result = run(c.arguments);
         EXPECT_EQ(result.status, 2) << c.arguments;
-        EXPECT_NE(result.err.find(c.inError), std::string::npos) << c.arguments << ": " << result.err;
+        EXPECT_NE(result.err.find(c.inError), std::string::npos)
+            << c.arguments << ": " << result.err;
     }
     EXPECT_FALSE(fs::exists(directory_.path() / "TAVIRlog.txt"));  // nothing was started
 }

@@ -32,8 +32,8 @@ protected:
         initMemoryMap(emptyRAM_.get());
         attachRAM(ram_.get());
         resetMemoryMap();
-        setPrimarySlots(0xFF);    // slot 3 on every page ...
-        setSecondarySlots(0xAA);  // ... secondary slot 2, the mapper RAM
+        setPrimarySlots(0xFF);                 // slot 3 on every page ...
+        setSecondarySlots(0xAA);               // ... secondary slot 2, the mapper RAM
         std::memset(ram_.get(), 0, kRAMSize);  // NOP everywhere
 
         settings = Settings{};
