@@ -61,11 +61,11 @@ void patchTraps(uint8_t* image, uint16_t base, const uint16_t* entries, size_t c
     }
 }
 
+}  // namespace
+
 void fillFrameSchedule() {
     for (int i = 0; i < 120; ++i) frameSchedule[i] = static_cast<uint16_t>((i + 1) * 1000 / 60);
 }
-
-}  // namespace
 
 bool initMSX() {
     settings = Settings{};

@@ -43,6 +43,9 @@ extern SystemMemory systemMemory;
 // Millisecond deadlines of 60 frames per second: entry i is (i + 1) x 1000 / 60.
 extern uint16_t frameSchedule[120];
 
+// Fills frameSchedule; start-up calls it, and so can anything that runs frames without it.
+void fillFrameSchedule();
+
 // Reads msx.cfg, allocates and loads the system ROMs, patches the trap entries, and
 // resets the machine. Returns false after logging the failure; shutdownMSX then
 // releases whatever was obtained.

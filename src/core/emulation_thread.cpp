@@ -1,0 +1,104 @@
+#include "core/emulation_thread.h"
+
+#include "core/emulation_control.h"
+#include "core/frame_end.h"
+#include "core/later_parts.h"
+#include "core/machine.h"
+#include "core/run_loop.h"
+#include "frontend/settings.h"
+#include "host/host_layer.h"
+#include "host/key_state.h"
+
+namespace tavir {
+
+bool commandModifier = false;
+
+namespace {
+
+bool commandKeyDown(CommandKeyIndex key) {
+    return keyDown(settings.CommandKey[key]);
+}
+
+bool stopRequested() {
+    return emulationStopRequested.load();
+}
+
+int endEmulation(int result) {
+    releaseDisplay();
+    emulationRunning.store(false);
+    return result;
+}
+
+// A new display after a size or full-screen toggle. The toggle keys are waited out first,
+// so that a key still held does not toggle again at the next frame end.
+bool recreateDisplay() {
+    releaseDisplay();
+    if (!initDisplay()) return false;
+    while ((commandKeyDown(kCommandKeyPictureSize) || commandKeyDown(kCommandKeyFullScreen)) &&
+           !stopRequested()) {
+        host.commandWaitPass();
+        refreshKeyState();
+    }
+    refreshKeyState();
+    while (commandKeyDown(kCommandKeyQuit) && !stopRequested()) {
+        host.commandWaitPass();
+        refreshKeyState();
+    }
+    return true;
+}
+
+}  // namespace
+
+int emulationThread() {
+    if (!initDisplay()) return endEmulation(1);
+    emulationRunning.store(true);
+    host.acquireKeyboard();
+    frameEndState.framesRun = 0;
+
+    for (;;) {
+        runCPU(cpu);
+        commandModifier = commandKeyDown(kCommandKeyModifier);
+        stopInputRecording();
+        stopPSG();
+        allSoundOff();
+
+        const uint8_t code = commandCode.load();
+        switch (code) {
+            case kCommandQuit:
+                resetMachine(cpu);
+                // With the modifier the quit key only resets; a stop request always stops.
+                if (!commandModifier || stopRequested()) return endEmulation(0);
+                break;
+            case kCommandDiskA:
+            case kCommandDiskB:
+            case kCommandSaveState:
+            case kCommandLoadState: commandRoutine(); break;
+            case kCommandJoystick1Pause:
+            case kCommandJoystick2Pause: joystickPause(code - kCommandJoystick1Pause); break;
+            case kCommandRecreateDisplay:
+                // A display that can't be made again ends the emulation as at the start.
+                if (!recreateDisplay()) return endEmulation(1);
+                break;
+            case kCommandHoldForDialog:
+                // The window clears the code when its dialog closes. Any other code it sets
+                // meanwhile (the window being destroyed) also ends the hold.
+                while (commandCode.load() == kCommandHoldForDialog && !stopRequested())
+                    host.commandWaitPass();
+                break;
+            case kCommandReset: resetMachine(cpu); break;
+            default: break;
+        }
+        restartPSG();
+        restoreChannels();
+    }
+}
+
+std::thread startEmulationThread(int* result) {
+    emulationStopRequested.store(false);
+    return std::thread([result] {
+        const int value = emulationThread();
+        if (result != nullptr) *result = value;
+    });
+}
+
+}  // namespace tavir

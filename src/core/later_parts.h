@@ -1,0 +1,41 @@
+// Entry points of the machine's parts that are not built yet, with the names and calls
+// the run loop and the emulation thread use. Each one does nothing (or reports success)
+// until its part arrives; the part then brings its own declaration and definition and
+// its entry here is deleted.
+#pragma once
+
+#include <cstdint>
+
+namespace tavir {
+
+// Display output.
+extern uint8_t displayMode;  // 0 = 320 x 240, 1 = 640 x 480
+extern bool fullScreen;
+bool initDisplay();  // false when the display can't be set up
+void releaseDisplay();
+void presentFrame();
+
+// Joysticks on the host.
+void pollJoystick();
+
+// PSG sound.
+void resyncPSG();
+void updateTone(int channel);
+void updateNoise();
+void stopPSG();
+void restartPSG();
+
+// OPLL through MIDI.
+void allSoundOff();
+void restoreChannels();
+void numpadChannelMute();
+
+// Emulator commands, screenshots and input recording.
+void saveScreenshot();
+void commandRoutine();
+void joystickPause(int index);
+void stopInputRecording();   // recording or playback off, its file closed
+void recordKeyboardRows();   // the frame's matrix rows into or out of the recording
+void recordJoystickState();  // the frame's joystick bytes into or out of the recording
+
+}  // namespace tavir

@@ -1,0 +1,59 @@
+#include "core/vdp_line.h"
+
+#include "core/frame_end.h"
+#include "frontend/settings.h"
+#include "video/vdp_state.h"
+
+namespace tavir {
+
+namespace {
+
+// The vertical display adjust of R#18's high nibble, as this machine applies it: 8 to 1
+// lines when bit 7 is set, 0 to -7 lines otherwise.
+int verticalAdjust(uint8_t r18) {
+    const int nibble = r18 >> 4;
+    return (r18 & kR18AdjustUp) ? 16 - nibble : -nibble;
+}
+
+}  // namespace
+
+void vdpLine(CPUState& cpu) {
+    const uint8_t* r = vdp.vdpRegister;
+    const int adjust = verticalAdjust(r[18]);
+    const unsigned line = vdp.scanLine;
+
+    // Line interrupt. The configured offset tunes it to the host's idea of the picture,
+    // but only while the program has not set an adjust of its own with bit 7. Unsigned
+    // arithmetic: any offset wraps into the 8-bit line compare without overflow.
+    unsigned lineAdjust = static_cast<unsigned>(adjust);
+    if (!(r[18] & kR18AdjustUp)) lineAdjust -= static_cast<unsigned>(settings.HInterruptOffset);
+    if (((lineAdjust + line + r[23] - 24u) & 0xFF) == r[19] && (r[0] & kR0LineInterruptEnable)) {
+        vdp.vdpStatus[1] |= kS1LineFlag;
+        cpu.pendingVector = kInterruptVector;
+    }
+
+    // ---- Drawing the line goes here, with the screen renderer: while
+    // framePacing.drawThisFrame or framePacing.otherFieldDrawn is set, renderLine() then
+    // renderSpriteLine(); then, when settings.CheckSprite is on, checkSpriteCollision(). ----
+
+    // Vertical blanking starts after the last display line: 192 or 212 lines below the top.
+    const unsigned blankStart =
+        ((r[9] & kR9Lines212) ? 0xEAu : 0xE0u) + static_cast<unsigned>(adjust);
+    if (line == (blankStart & 0xFF)) {
+        vdp.vdpStatus[0] |= kS0FrameFlag;
+        if (r[1] & kR1FrameInterruptEnable) cpu.pendingVector = kInterruptVector;
+    }
+
+    // ... and ends before the next frame's display; any request still standing is dropped.
+    const unsigned blankEnd =
+        ((r[9] & kR9Lines212) ? 0x16u : 0x20u) + static_cast<unsigned>(adjust);
+    if (line == (blankEnd & 0xFF)) {
+        vdp.vdpStatus[0] &= static_cast<uint8_t>(~(kS0FrameFlag | kS0Collision));
+        cpu.pendingVector = kNoInterrupt;
+    }
+
+    vdp.scanLine = static_cast<uint8_t>(line + 1);
+    if (vdp.scanLine == 0) endFrame();
+}
+
+}  // namespace tavir

@@ -1,0 +1,110 @@
+// tavir-headless: the machine without a window, for batch runs, tests and benchmarks. It
+// starts up like the desktop program, runs the emulation thread on the headless host with
+// scripted keys, and shuts down in the same order.
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "core/emulation_thread.h"
+#include "core/frame_end.h"
+#include "core/frame_pacing.h"
+#include "core/machine.h"
+#include "frontend/headless_options.h"
+#include "frontend/log.h"
+#include "host/headless_host.h"
+
+namespace {
+
+constexpr const char* kProgram = "tavir-headless";
+
+// The failure lines start-up left in the log, for the terminal: the log says which file
+// or device was at fault.
+std::string startUpFailures() {
+    std::ifstream log(tavir::kLogFileName);
+    std::string line, failures;
+    while (std::getline(log, line)) {
+        if (line.find("Failed") == std::string::npos || line == "initMSX Failed.") continue;
+        if (!failures.empty()) failures += "; ";
+        failures += line;
+    }
+    return failures.empty() ? "see " + std::string(tavir::kLogFileName) : failures;
+}
+
+std::string currentDirectory() {
+    char buffer[4096];
+    return getcwd(buffer, sizeof buffer) != nullptr ? buffer : ".";
+}
+
+int runHeadless(const tavir::HeadlessOptions& options) {
+    using namespace tavir;
+    if (!openLog()) {
+        std::fprintf(stderr, "%s: cannot create %s in %s: %s\n", kProgram, kLogFileName,
+                     currentDirectory().c_str(), std::strerror(errno));
+        return 1;
+    }
+    installHeadlessHost(HeadlessClock::kReal);
+    for (const KeyHold& hold : options.keys)
+        addScriptedKey(hold.firstFrame, hold.scanCode, hold.frames);
+    headlessHost.frameLimit = options.frames;
+
+    if (!initMSX()) {
+        logPrint("initMSX Failed.\n");
+        shutdownMSX();
+        std::fprintf(stderr, "%s: start-up failed in %s: %s\n", kProgram,
+                     currentDirectory().c_str(), startUpFailures().c_str());
+        return 1;
+    }
+    logPrint("initMSX Succeed.\n");
+    framePacing.paced = !options.unpaced;
+
+    int result = 0;
+    const auto start = std::chrono::steady_clock::now();
+    std::thread emulation = startEmulationThread(&result);
+    emulation.join();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const uint32_t frames = frameEndState.framesRun;
+    shutdownMSX();
+
+    if (result != 0) {
+        std::fprintf(stderr, "%s: the display could not be set up; %s says why\n", kProgram,
+                     kLogFileName);
+        return 1;
+    }
+    if (options.frames != 0 && frames < options.frames)
+        std::fprintf(stderr, "%s: the quit key ended the emulation after %u frames\n", kProgram,
+                     frames);
+    if (options.unpaced) {
+        const double framesPerSecond = seconds > 0 ? frames / seconds : 0;
+        std::printf("%u frames in %.3f s: %.1f frames/s, %.2fx real time\n", frames, seconds,
+                    framesPerSecond, framesPerSecond / 60.0);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    tavir::HeadlessOptions options;
+    std::string error;
+    if (!tavir::parseHeadlessOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(tavir::headlessUsage(), stdout);
+        return 0;
+    }
+    if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
+        std::fprintf(stderr, "%s: cannot use %s as the working directory: %s\n", kProgram,
+                     options.directory.c_str(), std::strerror(errno));
+        return 2;
+    }
+    return runHeadless(options);
+}

@@ -1,0 +1,136 @@
+#include "frontend/headless_options.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace tavir {
+
+namespace {
+
+bool allDigits(const std::string& text, bool hex) {
+    if (text.empty()) return false;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (!(hex ? std::isxdigit(u) : std::isdigit(u))) return false;
+    }
+    return true;
+}
+
+// A whole-string unsigned number in [minimum, maximum]; no sign, no spaces, no suffix.
+bool parseNumber(std::string text, int base, uint64_t minimum, uint64_t maximum, uint64_t& value) {
+    if (base == 16 && (text.rfind("0x", 0) == 0 || text.rfind("0X", 0) == 0)) text.erase(0, 2);
+    if (!allDigits(text, base == 16) || text.size() > 12) return false;
+    errno = 0;
+    const unsigned long long parsed = std::strtoull(text.c_str(), nullptr, base);
+    if (errno != 0 || parsed < minimum || parsed > maximum) return false;
+    value = parsed;
+    return true;
+}
+
+std::vector<std::string> splitAtColons(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t begin = 0;
+    for (size_t colon; (colon = text.find(':', begin)) != std::string::npos; begin = colon + 1)
+        parts.push_back(text.substr(begin, colon - begin));
+    parts.push_back(text.substr(begin));
+    return parts;
+}
+
+// FRAME:CODE[:FRAMES]
+bool parseKeyHold(const std::string& text, KeyHold& hold, std::string& error) {
+    const std::vector<std::string> parts = splitAtColons(text);
+    if (parts.size() != 2 && parts.size() != 3) {
+        error = "--key wants FRAME:CODE[:FRAMES], not '" + text + "'";
+        return false;
+    }
+    uint64_t frame, code, frames = kDefaultKeyHoldFrames;
+    if (!parseNumber(parts[0], 10, 1, UINT32_MAX, frame)) {
+        error = "--key '" + text + "': FRAME must be a decimal frame number from 1";
+        return false;
+    }
+    if (!parseNumber(parts[1], 16, 1, 0xFF, code)) {
+        error = "--key '" + text + "': CODE must be a hexadecimal scan code from 01 to FF";
+        return false;
+    }
+    if (parts.size() == 3 && !parseNumber(parts[2], 10, 1, UINT32_MAX, frames)) {
+        error = "--key '" + text + "': FRAMES must be a decimal count from 1";
+        return false;
+    }
+    if (frames - 1 > UINT32_MAX - frame) {
+        error = "--key '" + text + "': the hold runs past the last frame number";
+        return false;
+    }
+    hold = {static_cast<uint32_t>(frame), static_cast<uint8_t>(code),
+            static_cast<uint32_t>(frames)};
+    return true;
+}
+
+}  // namespace
+
+bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& options,
+                          std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        const bool takesValue = option == "--dir" || option == "--frames" || option == "--key" ||
+                                option == "--screenshot";
+        if (takesValue && i + 1 >= argc) {
+            error = option + " needs a value";
+            return false;
+        }
+        if (option == "--help" || option == "-h") {
+            options.help = true;
+        } else if (option == "--unpaced") {
+            options.unpaced = true;
+        } else if (option == "--dir") {
+            options.directory = argv[++i];
+            if (options.directory.empty()) {
+                error = "--dir needs a directory name";
+                return false;
+            }
+        } else if (option == "--frames") {
+            const std::string value = argv[++i];
+            uint64_t frames;
+            if (!parseNumber(value, 10, 1, UINT32_MAX, frames)) {
+                error = "--frames wants a decimal count from 1, not '" + value + "'";
+                return false;
+            }
+            options.frames = static_cast<uint32_t>(frames);
+        } else if (option == "--key") {
+            KeyHold hold;
+            if (!parseKeyHold(argv[++i], hold, error)) return false;
+            options.keys.push_back(hold);
+        } else if (option == "--screenshot") {
+            error = "--screenshot is not available yet: this build has no BMP writer";
+            return false;
+        } else {
+            error = "unknown option '" + option + "' (see --help)";
+            return false;
+        }
+    }
+    return true;
+}
+
+const char* headlessUsage() {
+    return "usage: tavir-headless [--dir DIR] [--frames N] [--unpaced] [--key "
+           "FRAME:CODE[:FRAMES]]...\n"
+           "\n"
+           "Runs the machine without a window, on the system ROMs and configuration files of\n"
+           "the working directory, and writes TAVIRlog.txt there.\n"
+           "  --dir DIR        working directory (default: the current one)\n"
+           "  --frames N       run N frames, then shut down in order (default: until the quit\n"
+           "                   command key ends the emulation)\n"
+           "  --unpaced        run as fast as the host can instead of 60 frames per second, and\n"
+           "                   print frames, wall seconds, frames per second and the multiple\n"
+           "                   of real time (60 frames per second = 1x)\n"
+           "  --key F:C[:N]    hold the key with DirectInput scan code C (hexadecimal) from\n"
+           "                   frame F (the first frame is 1) for N frames (default 2); it\n"
+           "                   acts through KeyMap and CommandKey like a real key. Repeatable.\n"
+           "  --screenshot F   not available yet\n"
+           "  --help           this text\n"
+           "\n"
+           "Exit status: 0 after the run, 1 when start-up fails, 2 for a bad command line.\n";
+}
+
+}  // namespace tavir

@@ -1,0 +1,33 @@
+// The seam between the machine and the computer it runs on. The machine never calls the
+// operating system itself: it calls through this one table, which start-up fills once with
+// the desktop implementation or the headless one. Only per-frame and wait-loop work goes
+// through it; nothing on the per-instruction, per-port or per-pixel paths does.
+#pragma once
+
+#include <cstdint>
+
+namespace tavir {
+
+struct HostLayer {
+    // A free-running millisecond counter (it may wrap; callers subtract).
+    uint32_t (*milliseconds)();
+    // One step of a wait for a deadline `remaining` (>= 1) milliseconds away. Returns soon
+    // enough that the caller can re-read the clock: sleeps at most 1 ms, and not at all
+    // in the last millisecond, so the deadline is met as exactly as by spinning.
+    void (*waitStep)(uint32_t remaining);
+    // One pass of a command's wait loop (keys still held, a dialog still open).
+    void (*commandWaitPass)();
+    // Copies the 256-byte keyboard state, indexed by DirectInput scan code, bit 7 = down.
+    void (*readKeyboard)(uint8_t* state);
+    // The emulation thread takes the keyboard when it starts.
+    void (*acquireKeyboard)();
+    // Called at the very end of every frame with the frames run since the emulation thread
+    // started. The headless host advances its key script and stops after its frame limit.
+    void (*frameEnded)(uint32_t framesRun);
+};
+
+// The table in use. Until start-up installs another, it is the headless host on the real
+// clock, so that every program and test has a working one.
+extern HostLayer host;
+
+}  // namespace tavir

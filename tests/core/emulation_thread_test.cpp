@@ -1,0 +1,85 @@
+// The emulation thread on C-BIOS with scripted keys: how the quit key, its modifier, the
+// display toggles and a stop request end or continue the emulation.
+#include "core/emulation_thread.h"
+
+#include <gtest/gtest.h>
+
+#include "core/emulation_control.h"
+#include "core/frame_end.h"
+#include "core/frame_pacing.h"
+#include "core/later_parts.h"
+#include "core/machine.h"
+#include "host/dik_codes.h"
+#include "host/headless_host.h"
+#include "support/machine_fixture.h"
+
+namespace tavir {
+namespace {
+
+class EmulationThreadTest : public testing::MachineDirectoryTest {
+protected:
+    void SetUp() override {
+        MachineDirectoryTest::SetUp();
+        if (IsSkipped()) return;
+        ASSERT_TRUE(initMSX());
+        installHeadlessHost(HeadlessClock::kManual);
+        framePacing.paced = false;
+        emulationStopRequested.store(false);
+        displayMode = 0;
+    }
+    void TearDown() override {
+        shutdownMSX();
+        installHeadlessHost(HeadlessClock::kReal);
+        framePacing.paced = true;
+        emulationStopRequested.store(false);
+        commandCode.store(kCommandNone);
+        displayMode = 0;
+    }
+};
+
+TEST_F(EmulationThreadTest, QuitKeyResetsTheMachineAndEndsTheThread) {
+    ASSERT_TRUE(addScriptedKey(3, dik::kF12, 1));
+    headlessHost.frameLimit = 10;
+    EXPECT_EQ(emulationThread(), 0);
+    EXPECT_EQ(frameEndState.framesRun, 3u);
+    EXPECT_FALSE(emulationRunning.load());
+    EXPECT_EQ(cpu.pc, 0x0000);  // reset before the end
+    EXPECT_EQ(cpu.sp, 0xF000);
+}
+
+TEST_F(EmulationThreadTest, QuitKeyWithModifierOnlyResets) {
+    ASSERT_TRUE(addScriptedKey(3, dik::kF12, 1));
+    ASSERT_TRUE(addScriptedKey(3, dik::kRightShift, 1));
+    headlessHost.frameLimit = 10;
+    EXPECT_EQ(emulationThread(), 0);
+    EXPECT_EQ(frameEndState.framesRun, 10u);  // ran on to the frame limit
+}
+
+TEST_F(EmulationThreadTest, StopRequestEndsTheThreadEvenWithTheModifierHeld) {
+    ASSERT_TRUE(addScriptedKey(1, dik::kRightShift, 1000));
+    headlessHost.frameLimit = 5;
+    EXPECT_EQ(emulationThread(), 0);
+    EXPECT_EQ(frameEndState.framesRun, 5u);
+    EXPECT_FALSE(emulationRunning.load());
+}
+
+TEST_F(EmulationThreadTest, HeldSizeKeyTogglesOnceAndTheEmulationGoesOn) {
+    ASSERT_TRUE(addScriptedKey(3, dik::kLeftWindows, 4));
+    headlessHost.frameLimit = 10;
+    EXPECT_EQ(emulationThread(), 0);
+    EXPECT_EQ(frameEndState.framesRun, 10u);
+    EXPECT_EQ(displayMode, 1);
+}
+
+TEST_F(EmulationThreadTest, StopRequestEndsTheHoldForADialog) {
+    // The window holds the machine for a dialog and is then destroyed: the thread must
+    // end, or the window would wait for it forever.
+    std::thread emulation = startEmulationThread();
+    commandCode.store(kCommandHoldForDialog);
+    requestEmulationStop();
+    emulation.join();
+    EXPECT_FALSE(emulationRunning.load());
+}
+
+}  // namespace
+}  // namespace tavir

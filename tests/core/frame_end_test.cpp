@@ -1,0 +1,168 @@
+// The frame end's input and command keys: which command a held key gives, the display
+// toggles, the keypad joystick by UseNumpad, and the frame count the host sees.
+#include "core/frame_end.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/emulation_control.h"
+#include "core/later_parts.h"
+#include "frontend/joystick_state.h"
+#include "host/dik_codes.h"
+#include "host/key_state.h"
+#include "support/ram_machine.h"
+
+namespace tavir {
+namespace {
+
+constexpr uint8_t kF6 = 0x40, kF7 = 0x41, kF9 = 0x43, kF10 = 0x44;
+
+class CommandKeyTest : public testing::RAMMachineTest {
+protected:
+    void SetUp() override {
+        RAMMachineTest::SetUp();
+        std::memset(keyState, 0, sizeof keyState);
+        displayMode = 0;
+        fullScreen = false;
+    }
+    void TearDown() override {
+        displayMode = 0;
+        fullScreen = false;
+        std::memset(keyState, 0, sizeof keyState);
+        RAMMachineTest::TearDown();
+    }
+    static void press(uint8_t code) { keyState[code] = kKeyDown; }
+};
+
+TEST_F(CommandKeyTest, EachKeyGivesItsCommand) {
+    const struct {
+        uint8_t key;
+        uint8_t code;
+    } cases[] = {{dik::kF12, kCommandQuit},
+                 {kF6, kCommandDiskA},
+                 {kF7, kCommandDiskB},
+                 {kF9, kCommandSaveState},
+                 {kF10, kCommandLoadState},
+                 {dik::kLeftWindows, kCommandRecreateDisplay},
+                 {dik::kRightWindows, kCommandRecreateDisplay}};
+    for (const auto& c : cases) {
+        std::memset(keyState, 0, sizeof keyState);
+        commandCode.store(kCommandNone);
+        press(c.key);
+        testCommandKeys();
+        EXPECT_EQ(commandCode.load(), c.code) << "key " << int(c.key);
+    }
+}
+
+TEST_F(CommandKeyTest, NoKeyNoCommand) {
+    press(dik::kRightShift);  // the modifier alone does nothing
+    press(0x42);              // nor does the screenshot key
+    testCommandKeys();
+    EXPECT_EQ(commandCode.load(), kCommandNone);
+}
+
+TEST_F(CommandKeyTest, LaterKeyInTheListWins) {
+    press(dik::kF12);
+    press(kF9);
+    testCommandKeys();
+    EXPECT_EQ(commandCode.load(), kCommandSaveState);
+}
+
+TEST_F(CommandKeyTest, ConfiguredKeysReplaceTheDefaults) {
+    settings.CommandKey[kCommandKeyQuit] = 0x10;  // Q
+    press(dik::kF12);
+    testCommandKeys();
+    EXPECT_EQ(commandCode.load(), kCommandNone);
+    press(0x10);
+    testCommandKeys();
+    EXPECT_EQ(commandCode.load(), kCommandQuit);
+}
+
+TEST_F(CommandKeyTest, DisplayTogglesFlipSizeAndFullScreen) {
+    press(dik::kLeftWindows);
+    testCommandKeys();
+    EXPECT_EQ(displayMode, 1);
+    testCommandKeys();
+    EXPECT_EQ(displayMode, 0);
+
+    displayMode = 5;  // an unusual DisplayMode from msx.cfg comes back to a real size
+    testCommandKeys();
+    EXPECT_EQ(displayMode, 0);
+
+    std::memset(keyState, 0, sizeof keyState);
+    press(dik::kRightWindows);
+    testCommandKeys();
+    EXPECT_TRUE(fullScreen);
+    EXPECT_EQ(displayMode, 0);
+    testCommandKeys();
+    EXPECT_FALSE(fullScreen);
+}
+
+TEST_F(CommandKeyTest, KeysDoNotBreakTheHoldForAnOpenDialog) {
+    commandCode.store(kCommandHoldForDialog);
+    press(kF6);
+    testCommandKeys();
+    EXPECT_EQ(commandCode.load(), kCommandHoldForDialog);
+}
+
+class FrameEndTest : public CommandKeyTest {
+protected:
+    void SetUp() override {
+        CommandKeyTest::SetUp();
+        joystickState[0] = joystickState[1] = kJoystickAtRest;
+        setHeadlessKey(dik::kNumpad4, true);
+        setHeadlessKey(dik::kNumpad0, true);
+    }
+    void TearDown() override {
+        joystickState[0] = joystickState[1] = kJoystickAtRest;
+        CommandKeyTest::TearDown();
+    }
+    static constexpr uint8_t kLeftAndA = kJoystickAtRest & ~(kJoystickLeft | kJoystickTriggerA);
+};
+
+TEST_F(FrameEndTest, KeypadIsJoystick1WithUseNumpad1) {
+    settings.UseNumpad = 1;
+    endFrame();
+    EXPECT_EQ(joystickState[0], kLeftAndA);
+    EXPECT_EQ(joystickState[1], kJoystickAtRest);
+}
+
+TEST_F(FrameEndTest, KeypadIsJoystick2WithUseNumpad2) {
+    settings.UseNumpad = 2;
+    endFrame();
+    EXPECT_EQ(joystickState[0], kJoystickAtRest);
+    EXPECT_EQ(joystickState[1], kLeftAndA);
+}
+
+TEST_F(FrameEndTest, KeypadIsNoJoystickOtherwise) {
+    for (uint8_t useNumpad : {0, 3, 4, 255}) {
+        settings.UseNumpad = useNumpad;
+        endFrame();
+        EXPECT_EQ(joystickState[0], kJoystickAtRest) << int(useNumpad);
+        EXPECT_EQ(joystickState[1], kJoystickAtRest) << int(useNumpad);
+    }
+}
+
+TEST_F(FrameEndTest, HeldCommandKeyStopsTheRunLoopAfterTheFrame) {
+    setHeadlessKey(dik::kF12, true);
+    cpu.pc = 0x0100;
+    EXPECT_EQ(runScanLines(cpu, kNoLineLimit), 256u);
+    EXPECT_EQ(commandCode.load(), kCommandQuit);
+    EXPECT_EQ(frameEndState.framesRun, 1u);
+}
+
+TEST_F(FrameEndTest, FrameLimitRequestsTheStopAtItsLastFrame) {
+    headlessHost.frameLimit = 3;
+    endFrame();
+    endFrame();
+    EXPECT_FALSE(emulationStopRequested.load());
+    EXPECT_EQ(commandCode.load(), kCommandNone);
+    endFrame();
+    EXPECT_TRUE(emulationStopRequested.load());
+    EXPECT_EQ(commandCode.load(), kCommandQuit);
+    EXPECT_EQ(frameEndState.framesRun, 3u);
+}
+
+}  // namespace
+}  // namespace tavir

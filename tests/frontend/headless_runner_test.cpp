@@ -1,0 +1,124 @@
+// tavir-headless run as a program: a C-BIOS run, its result line, and its answers to a
+// failed start-up and to bad command lines.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "support/machine_fixture.h"
+
+namespace tavir {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProgramRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class HeadlessRunnerTest : public testing::MachineDirectoryTest {
+protected:
+    // Runs tavir-headless on the test's working directory; the output goes to files in
+    // another temporary directory so that it can't mix with what the program writes.
+    ProgramRun run(const std::string& arguments) {
+        const fs::path out = outputs_ / "stdout.txt", err = outputs_ / "stderr.txt";
+        const std::string command = std::string(TAVIR_HEADLESS) + " --dir " +
+                                    directory_.path().string() + " " + arguments + " >" +
+                                    out.string() + " 2>" + err.string() + " </dev/null";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::readTextFile(out),
+                testing::readTextFile(err)};
+    }
+
+    std::string log() const { return testing::readTextFile(directory_.path() / "TAVIRlog.txt"); }
+
+    void SetUp() override {
+        MachineDirectoryTest::SetUp();
+        std::string pattern = (fs::temp_directory_path() / "tavir-output-XXXXXX").string();
+        outputs_ = mkdtemp(pattern.data());
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(outputs_, ignored);
+    }
+
+    fs::path outputs_;
+};
+
+const std::regex kResultLine(
+    R"(^(\d+) frames in \d+\.\d{3} s: \d+\.\d frames/s, \d+\.\d{2}x real time\n$)");
+
+TEST_F(HeadlessRunnerTest, RunsCBIOSForTheFramesAskedAndReportsTheSpeed) {
+    const ProgramRun result = run("--frames 300 --unpaced");
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(result.out, match, kResultLine)) << result.out;
+    EXPECT_EQ(match[1], "300");
+    EXPECT_EQ(result.err, "");
+    const std::string text = log();
+    EXPECT_NE(text.find("initMSX Succeed.\n"), std::string::npos);
+    // 300 frames are five seconds of the frame schedule, none skipped.
+    EXPECT_NE(text.find("initMSX Succeed.\n0 / 60\n0 / 60\n0 / 60\n0 / 60\n0 / 60\n"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(HeadlessRunnerTest, QuitKeyEndsTheRunEarly) {
+    const ProgramRun result = run("--frames 100 --unpaced --key 5:58:1");
+    EXPECT_EQ(result.status, 0);
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(result.out, match, kResultLine)) << result.out;
+    EXPECT_EQ(match[1], "5");
+    EXPECT_NE(result.err.find("after 5 frames"), std::string::npos) << result.err;
+}
+
+TEST_F(HeadlessRunnerTest, MissingMainBIOSFailsStartUpNamingTheFile) {
+    fs::remove(directory_.path() / "MSX2P.rom");
+    const ProgramRun result = run("--frames 10 --unpaced");
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.err.find("MSX2P.rom"), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(log().find("MSX2P.rom Open Failed.\ninitMSX Failed.\n"), std::string::npos);
+}
+
+TEST_F(HeadlessRunnerTest, ShortSubROMFailsStartUpNamingTheFile) {
+    testing::writeFile(directory_.path() / "MSX2PEXT.rom", std::vector<uint8_t>(100, 0xC9));
+    const ProgramRun result = run("--frames 10");
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.err.find("MSX2PEXT.rom Load Failed."), std::string::npos) << result.err;
+}
+
+TEST_F(HeadlessRunnerTest, BadCommandLinesAreRefusedWithAReason) {
+    const struct {
+        const char* arguments;
+        const char* inError;
+    } cases[] = {
+        {"--bogus", "unknown option '--bogus'"},
+        {"--frames abc", "--frames"},
+        {"--key 1:xyz", "CODE"},
+        {"--screenshot shot.bmp", "--screenshot"},
+        {"--dir /nonexistent/tavir", "/nonexistent/tavir"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun result = run(c.arguments);
+        EXPECT_EQ(result.status, 2) << c.arguments;
+        EXPECT_NE(result.err.find(c.inError), std::string::npos)
+            << c.arguments << ": " << result.err;
+    }
+    EXPECT_FALSE(fs::exists(directory_.path() / "TAVIRlog.txt"));  // nothing was started
+}
+
+TEST_F(HeadlessRunnerTest, HelpDescribesTheOptions) {
+    const ProgramRun result = run("--help");
+    EXPECT_EQ(result.status, 0);
+    for (const char* option : {"--dir", "--frames", "--unpaced", "--key", "--screenshot"})
+        EXPECT_NE(result.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace tavir

@@ -1,0 +1,72 @@
+// The headless host: its key script in frames, its manual clock, and the keys a command's
+// wait lets go.
+#include "host/headless_host.h"
+
+#include <gtest/gtest.h>
+
+#include "host/host_layer.h"
+
+namespace tavir {
+namespace {
+
+class HeadlessHostTest : public ::testing::Test {
+protected:
+    void SetUp() override { installHeadlessHost(HeadlessClock::kManual); }
+    void TearDown() override { installHeadlessHost(HeadlessClock::kReal); }
+
+    static bool downNow(uint8_t code) {
+        uint8_t state[256];
+        host.readKeyboard(state);
+        return state[code] & 0x80;
+    }
+};
+
+TEST_F(HeadlessHostTest, ScriptedKeyIsDownForItsFramesOnly) {
+    ASSERT_TRUE(addScriptedKey(3, 0x1C, 2));
+    bool down[7];
+    for (uint32_t frame = 1; frame <= 6; ++frame) {
+        down[frame] = downNow(0x1C);
+        host.frameEnded(frame);  // the end of frame `frame`; the next one starts
+    }
+    EXPECT_FALSE(down[1]);
+    EXPECT_FALSE(down[2]);
+    EXPECT_TRUE(down[3]);
+    EXPECT_TRUE(down[4]);
+    EXPECT_FALSE(down[5]);
+    EXPECT_FALSE(down[6]);
+}
+
+TEST_F(HeadlessHostTest, MalformedHoldsAreRefused) {
+    EXPECT_FALSE(addScriptedKey(0, 0x1C, 2));
+    EXPECT_FALSE(addScriptedKey(1, 0x00, 2));
+    EXPECT_FALSE(addScriptedKey(1, 0x1C, 0));
+    EXPECT_FALSE(addScriptedKey(UINT32_MAX, 0x1C, 2));
+    EXPECT_TRUE(addScriptedKey(UINT32_MAX, 0x1C, 1));
+    EXPECT_EQ(headlessHost.script.size(), 1u);
+}
+
+TEST_F(HeadlessHostTest, CommandWaitLetsGoOfHeldKeys) {
+    ASSERT_TRUE(addScriptedKey(1, 0xDB, 100));
+    ASSERT_TRUE(addScriptedKey(50, 0x1C, 2));
+    setHeadlessKey(0x36, true);
+    EXPECT_TRUE(downNow(0xDB));
+    host.commandWaitPass();
+    EXPECT_FALSE(downNow(0xDB));
+    EXPECT_FALSE(downNow(0x36));
+    host.frameEnded(1);
+    EXPECT_FALSE(downNow(0xDB));  // released for good
+    host.frameEnded(49);
+    EXPECT_TRUE(downNow(0x1C));  // a hold still to come is kept
+}
+
+TEST_F(HeadlessHostTest, ManualClockMovesOnlyWhenTold) {
+    setHeadlessClock(1000);
+    EXPECT_EQ(host.milliseconds(), 1000u);
+    advanceHeadlessClock(5);
+    EXPECT_EQ(host.milliseconds(), 1005u);
+    host.waitStep(10);  // a wait step is one millisecond of the manual clock
+    EXPECT_EQ(host.milliseconds(), 1006u);
+}
+
+}  // namespace
+}  // namespace tavir
