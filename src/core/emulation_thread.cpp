@@ -8,6 +8,7 @@
 #include "frontend/settings.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"
+#include "video/display_output.h"
 
 namespace tavir {
 

@@ -8,6 +8,9 @@
 #include "frontend/settings.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"
+#include "video/display_output.h"
+#include "video/frame_buffer.h"
+#include "video/screenshot.h"
 #include "video/vdp_state.h"
 
 namespace tavir {
@@ -39,7 +42,7 @@ void testCommandKeys() {
     if (commandKeyDown(kCommandKeyLoadState)) code = kCommandLoadState;
     if (commandKeyDown(kCommandKeyPictureSize)) {
         // Between the two sizes; a DisplayMode of 2 or more from msx.cfg becomes 0.
-        displayMode = displayMode == 0 ? 1 : 0;
+        display.displayMode = display.displayMode == 0 ? 1 : 0;
         code = kCommandRecreateDisplay;
     }
     if (commandKeyDown(kCommandKeyFullScreen)) {
@@ -63,7 +66,7 @@ void endFrame() {
     if (screenshotKey && !frameEndState.screenshotKeyWasDown) saveScreenshot();
     frameEndState.screenshotKeyWasDown = screenshotKey;
 
-    if (framePacing.drawThisFrame || framePacing.otherFieldDrawn) presentFrame();
+    if (framePacing.drawThisFrame || display.otherFieldDrawn) presentFrame();
 
     const uint32_t elapsed = waitForFrameDeadline();
     if (settings.UsePSG) {
@@ -74,7 +77,7 @@ void endFrame() {
     }
     decideNextFrame(elapsed);
 
-    vdp.vdpStatus[2] ^= kS2EvenOdd;  // the interlace field alternates every frame
+    vdp.vdpStatus[2] ^= kS2OddField;  // the interlace field alternates every frame
     testCommandKeys();
     recordJoystickState();
     host.frameEnded(++frameEndState.framesRun);

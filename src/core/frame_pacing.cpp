@@ -3,10 +3,11 @@
 #include "core/machine.h"
 #include "frontend/log.h"
 #include "host/host_layer.h"
+#include "video/frame_buffer.h"
 
 namespace tavir {
 
-FramePacing framePacing = {0, 1, 0, 0, true, false, true};
+FramePacing framePacing = {0, 1, 0, 0, true, true};
 
 namespace {
 
@@ -23,7 +24,7 @@ void startPacing() {
     p.lateFrames = 0;
     p.skippedFrames = 0;
     p.drawThisFrame = true;
-    p.otherFieldDrawn = false;
+    display.otherFieldDrawn = 0;  // an interlaced picture starts again with its first field
 }
 
 uint32_t waitForFrameDeadline() {

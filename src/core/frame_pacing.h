@@ -14,7 +14,6 @@ struct FramePacing {
     int lateFrames;        // consecutive frames that ended past the next deadline
     int skippedFrames;     // frames of the current second left undrawn
     bool drawThisFrame;    // the renderer draws this frame's lines
-    bool otherFieldDrawn;  // the renderer draws them for the other interlace field
     bool paced;            // false: no waiting, every frame counts as on time and is drawn
 };
 

@@ -2,15 +2,6 @@
 
 namespace tavir {
 
-uint8_t displayMode = 0;
-bool fullScreen = false;
-
-bool initDisplay() {
-    return true;
-}
-void releaseDisplay() {}
-void presentFrame() {}
-
 void pollJoystick() {}
 
 void resyncPSG() {}
@@ -23,7 +14,6 @@ void allSoundOff() {}
 void restoreChannels() {}
 void numpadChannelMute() {}
 
-void saveScreenshot() {}
 void commandRoutine() {}
 void joystickPause(int /*index*/) {}
 void stopInputRecording() {}

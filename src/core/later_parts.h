@@ -8,13 +8,6 @@
 
 namespace tavir {
 
-// Display output.
-extern uint8_t displayMode;  // 0 = 320 x 240, 1 = 640 x 480
-extern bool fullScreen;
-bool initDisplay();  // false when the display can't be set up
-void releaseDisplay();
-void presentFrame();
-
 // Joysticks on the host.
 void pollJoystick();
 
@@ -30,8 +23,7 @@ void allSoundOff();
 void restoreChannels();
 void numpadChannelMute();
 
-// Emulator commands, screenshots and input recording.
-void saveScreenshot();
+// Emulator commands and input recording.
 void commandRoutine();
 void joystickPause(int index);
 void stopInputRecording();   // recording or playback off, its file closed

@@ -13,6 +13,7 @@
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
 #include "sound/psg.h"
+#include "video/vdp_startup.h"
 #include "video/vdp_state.h"
 
 namespace tavir {
@@ -108,6 +109,10 @@ bool initMSX() {
     if (!loadSystemROM(kKanjiROMFileName, kKanjiROMSize, m.kanjiROM)) return false;
 
     initClockMemory();
+    if (!initVDP()) {
+        logPrint("initVDP Failed.\n");
+        return false;
+    }
     fillFrameSchedule();
     resetMachine(cpu);
 
@@ -133,6 +138,7 @@ void shutdownMSX() {
     // The images go first: their bank tables point into EmptyRAM.
     releaseCartridges();
     systemMemory = SystemMemory{};
+    shutdownVDP();
 }
 
 }  // namespace tavir

@@ -1,7 +1,11 @@
 #include "core/vdp_line.h"
 
 #include "core/frame_end.h"
+#include "core/frame_pacing.h"
 #include "frontend/settings.h"
+#include "video/frame_buffer.h"
+#include "video/screen_renderer.h"
+#include "video/sprites.h"
 #include "video/vdp_state.h"
 
 namespace tavir {
@@ -28,19 +32,23 @@ void vdpLine(CPUState& cpu) {
     unsigned lineAdjust = static_cast<unsigned>(adjust);
     if (!(r[18] & kR18AdjustUp)) lineAdjust -= static_cast<unsigned>(settings.HInterruptOffset);
     if (((lineAdjust + line + r[23] - 24u) & 0xFF) == r[19] && (r[0] & kR0LineInterruptEnable)) {
-        vdp.vdpStatus[1] |= kS1LineFlag;
+        vdp.vdpStatus[1] |= kS1LineInterrupt;
         cpu.pendingVector = kInterruptVector;
     }
 
-    // ---- Drawing the line goes here, with the screen renderer: while
-    // framePacing.drawThisFrame or framePacing.otherFieldDrawn is set, renderLine() then
-    // renderSpriteLine(); then, when settings.CheckSprite is on, checkSpriteCollision(). ----
+    // Skipped frames are emulated but not drawn; the second field of an interlaced
+    // picture is drawn whenever the first one is in the buffer.
+    if (framePacing.drawThisFrame || display.otherFieldDrawn) {
+        renderLine();
+        renderSpriteLine();
+    }
+    if (settings.CheckSprite) checkSpriteCollision();
 
     // Vertical blanking starts after the last display line: 192 or 212 lines below the top.
     const unsigned blankStart =
         ((r[9] & kR9Lines212) ? 0xEAu : 0xE0u) + static_cast<unsigned>(adjust);
     if (line == (blankStart & 0xFF)) {
-        vdp.vdpStatus[0] |= kS0FrameFlag;
+        vdp.vdpStatus[0] |= kS0Frame;
         if (r[1] & kR1FrameInterruptEnable) cpu.pendingVector = kInterruptVector;
     }
 
@@ -48,7 +56,7 @@ void vdpLine(CPUState& cpu) {
     const unsigned blankEnd =
         ((r[9] & kR9Lines212) ? 0x16u : 0x20u) + static_cast<unsigned>(adjust);
     if (line == (blankEnd & 0xFF)) {
-        vdp.vdpStatus[0] &= static_cast<uint8_t>(~(kS0FrameFlag | kS0Collision));
+        vdp.vdpStatus[0] &= static_cast<uint8_t>(~(kS0Frame | kS0Collision));
         cpu.pendingVector = kNoInterrupt;
     }
 

@@ -48,6 +48,8 @@ void releaseHeldKeys() {
 
 void acquireNothing() {}
 
+void keepPicture() {}
+
 void countFrame(uint32_t framesRun) {
     headlessHost.currentFrame = framesRun + 1;
     if (headlessHost.frameLimit != 0 && framesRun >= headlessHost.frameLimit)
@@ -57,7 +59,8 @@ void countFrame(uint32_t framesRun) {
 }  // namespace
 
 constinit HostLayer host = {steadyMilliseconds,   sleepingWaitStep, releaseHeldKeys,
-                            readScriptedKeyboard, acquireNothing,   countFrame};
+                            readScriptedKeyboard, acquireNothing,   countFrame,
+                            keepPicture};
 
 void installHeadlessHost(HeadlessClock clock) {
     headlessHost.script.clear();
@@ -72,7 +75,8 @@ void installHeadlessHost(HeadlessClock clock) {
                      releaseHeldKeys,
                      readScriptedKeyboard,
                      acquireNothing,
-                     countFrame};
+                     countFrame,
+                     keepPicture};
 }
 
 bool addScriptedKey(uint32_t firstFrame, uint8_t scanCode, uint32_t frames) {

@@ -24,6 +24,8 @@ struct HostLayer {
     // Called at the very end of every frame with the frames run since the emulation thread
     // started. The headless host advances its key script and stops after its frame limit.
     void (*frameEnded)(uint32_t framesRun);
+    // A finished picture is in `frameBuffer`: show it. The headless host keeps it where it is.
+    void (*presentPicture)();
 };
 
 // The table in use. Until start-up installs another, it is the headless host on the real

@@ -8,6 +8,7 @@
 #include "memory/port_hooks.h"
 #include "sound/opll.h"
 #include "sound/psg.h"
+#include "video/vdp_ports.h"
 
 namespace tavir {
 
@@ -54,7 +55,8 @@ uint8_t inPort(uint8_t port) {
         case 0x81: return 0x85;  // serial status: transmitter ready and empty, DSR
         case 0x90:
             return 0xFD;  // printer status: bit 1 clear, the printer is ready
-        // 0x98 and 0x99 (VDP data and status) belong to the video chip's own port handlers.
+        case 0x98: return readVDPData();
+        case 0x99: return readVDPStatus();
         case 0xA2: return readPSG();
         case 0xA8: return memoryMap.primarySlotRegister;
         case 0xA9: return readKeyboardRow();
@@ -78,7 +80,10 @@ void outPort(uint8_t port, uint8_t value) {
         case 0x80: serialHook(value & serialCharacterMask()); break;
         case 0x81: portDevices.serialMode = value; break;
         case 0x91: printerHook(value); break;
-        // 0x98-0x9B (VDP data, control, palette, indirect register) belong to the video chip.
+        case 0x98: writeVDPData(value); break;
+        case 0x99: writeVDPControl(value); break;
+        case 0x9A: writeVDPPalette(value); break;
+        case 0x9B: writeVDPIndirect(value); break;
         case 0xA0: selectPSGRegister(value); break;
         case 0xA1: writePSG(value); break;
         case 0xA8: setPrimarySlots(value); break;

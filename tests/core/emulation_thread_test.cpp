@@ -1,5 +1,7 @@
 // The emulation thread on C-BIOS with scripted keys: how the quit key, its modifier, the
 // display toggles and a stop request end or continue the emulation.
+#include "video/display_output.h"
+#include "video/frame_buffer.h"
 #include "core/emulation_thread.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +27,7 @@ protected:
         installHeadlessHost(HeadlessClock::kManual);
         framePacing.paced = false;
         emulationStopRequested.store(false);
-        displayMode = 0;
+        display.displayMode = 0;
     }
     void TearDown() override {
         shutdownMSX();
@@ -33,7 +35,7 @@ protected:
         framePacing.paced = true;
         emulationStopRequested.store(false);
         commandCode.store(kCommandNone);
-        displayMode = 0;
+        display.displayMode = 0;
     }
 };
 
@@ -68,7 +70,7 @@ TEST_F(EmulationThreadTest, HeldSizeKeyTogglesOnceAndTheEmulationGoesOn) {
     headlessHost.frameLimit = 10;
     EXPECT_EQ(emulationThread(), 0);
     EXPECT_EQ(frameEndState.framesRun, 10u);
-    EXPECT_EQ(displayMode, 1);
+    EXPECT_EQ(display.displayMode, 1);
 }
 
 TEST_F(EmulationThreadTest, StopRequestEndsTheHoldForADialog) {

@@ -1,5 +1,7 @@
 // The frame end's input and command keys: which command a held key gives, the display
 // toggles, the keypad joystick by UseNumpad, and the frame count the host sees.
+#include "video/display_output.h"
+#include "video/frame_buffer.h"
 #include "core/frame_end.h"
 
 #include <gtest/gtest.h>
@@ -23,11 +25,11 @@ protected:
     void SetUp() override {
         RAMMachineTest::SetUp();
         std::memset(keyState, 0, sizeof keyState);
-        displayMode = 0;
+        display.displayMode = 0;
         fullScreen = false;
     }
     void TearDown() override {
-        displayMode = 0;
+        display.displayMode = 0;
         fullScreen = false;
         std::memset(keyState, 0, sizeof keyState);
         RAMMachineTest::TearDown();
@@ -82,19 +84,19 @@ TEST_F(CommandKeyTest, ConfiguredKeysReplaceTheDefaults) {
 TEST_F(CommandKeyTest, DisplayTogglesFlipSizeAndFullScreen) {
     press(dik::kLeftWindows);
     testCommandKeys();
-    EXPECT_EQ(displayMode, 1);
+    EXPECT_EQ(display.displayMode, 1);
     testCommandKeys();
-    EXPECT_EQ(displayMode, 0);
+    EXPECT_EQ(display.displayMode, 0);
 
-    displayMode = 5;  // an unusual DisplayMode from msx.cfg comes back to a real size
+    display.displayMode = 5;  // an unusual DisplayMode from msx.cfg comes back to a real size
     testCommandKeys();
-    EXPECT_EQ(displayMode, 0);
+    EXPECT_EQ(display.displayMode, 0);
 
     std::memset(keyState, 0, sizeof keyState);
     press(dik::kRightWindows);
     testCommandKeys();
     EXPECT_TRUE(fullScreen);
-    EXPECT_EQ(displayMode, 0);
+    EXPECT_EQ(display.displayMode, 0);
     testCommandKeys();
     EXPECT_FALSE(fullScreen);
 }

@@ -103,7 +103,7 @@ TEST_F(RunLoopTimingTest, HaltWaitsLineByLineForTheBlankingInterrupt) {
     EXPECT_EQ(vdp.scanLine, 224);
 
     runScanLines(cpu, 1);  // the end of line 224 raises the blanking request
-    EXPECT_TRUE(vdp.vdpStatus[0] & kS0FrameFlag);
+    EXPECT_TRUE(vdp.vdpStatus[0] & kS0Frame);
     EXPECT_EQ(cpu.pc, 0x0038);
     EXPECT_FALSE(cpu.stateFlags & kHalted);
     EXPECT_FALSE(cpu.stateFlags & kIFF1);
