@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -16,6 +17,7 @@
 #include "core/frame_pacing.h"
 #include "core/machine.h"
 #include "frontend/headless_options.h"
+#include "video/screenshot.h"
 #include "frontend/log.h"
 #include "host/headless_host.h"
 
@@ -70,11 +72,18 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const uint32_t frames = frameEndState.framesRun;
+    const bool screenshotFailed =
+        !options.screenshot.empty() && !writeScreenshotFile(options.screenshot.c_str());
     shutdownMSX();
 
     if (result != 0) {
         std::fprintf(stderr, "%s: the display could not be set up; %s says why\n", kProgram,
                      kLogFileName);
+        return 1;
+    }
+    if (screenshotFailed) {
+        std::fprintf(stderr, "%s: cannot write the screenshot %s: %s\n", kProgram,
+                     options.screenshot.c_str(), std::strerror(errno));
         return 1;
     }
     if (options.frames != 0 && frames < options.frames)
@@ -101,6 +110,9 @@ int main(int argc, char** argv) {
         std::fputs(tavir::headlessUsage(), stdout);
         return 0;
     }
+    // The screenshot's name is the user's, given from where they started the program.
+    if (!options.screenshot.empty())
+        options.screenshot = std::filesystem::absolute(options.screenshot).string();
     if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
         std::fprintf(stderr, "%s: cannot use %s as the working directory: %s\n", kProgram,
                      options.directory.c_str(), std::strerror(errno));

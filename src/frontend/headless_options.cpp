@@ -102,8 +102,11 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
             if (!parseKeyHold(argv[++i], hold, error)) return false;
             options.keys.push_back(hold);
         } else if (option == "--screenshot") {
-            error = "--screenshot is not available yet: this build has no BMP writer";
-            return false;
+            options.screenshot = argv[++i];
+            if (options.screenshot.empty()) {
+                error = "--screenshot needs a file name";
+                return false;
+            }
         } else {
             error = "unknown option '" + option + "' (see --help)";
             return false;
@@ -127,7 +130,8 @@ const char* headlessUsage() {
            "  --key F:C[:N]    hold the key with DirectInput scan code C (hexadecimal) from\n"
            "                   frame F (the first frame is 1) for N frames (default 2); it\n"
            "                   acts through KeyMap and CommandKey like a real key. Repeatable.\n"
-           "  --screenshot F   not available yet\n"
+           "  --screenshot F   write the last picture to F as a 24-bit BMP (F is relative to\n"
+           "                   the directory tavir-headless was started in)\n"
            "  --help           this text\n"
            "\n"
            "Exit status: 0 after the run, 1 when start-up fails, 2 for a bad command line.\n";

@@ -18,6 +18,7 @@ struct HeadlessOptions {
     uint32_t frames = 0;    // frames to run; 0 = until the quit key ends the emulation
     bool unpaced = false;
     std::vector<KeyHold> keys;
+    std::string screenshot;  // BMP of the last picture; empty = none
     bool help = false;
 };
 

@@ -42,13 +42,6 @@ void screenshotFileName(uint16_t counter, char* name) {
 }
 
 void saveScreenshot() {
-    const FrameBuffer& f = frameBuffer;
-    if (f.pixels == nullptr || f.width <= 0 || f.width > kLargeWidth || f.height <= 0) return;
-    const uint32_t width = static_cast<uint32_t>(f.width);
-    const uint32_t height = static_cast<uint32_t>(f.height);
-    // BMP rows are whole multiples of four bytes; 320 and 640 pixels need no padding.
-    const uint32_t rowBytes = (width * 3 + 3) & ~3u;
-
     char name[16];
     screenshotFileName(screenshot.counter, name);
     int tries = 1;
@@ -59,8 +52,19 @@ void saveScreenshot() {
         ++tries;
     }
 
-    std::FILE* file = std::fopen(name, "wb");
-    if (file == nullptr) return;
+    writeScreenshotFile(name);
+}
+
+bool writeScreenshotFile(const char* path) {
+    const FrameBuffer& f = frameBuffer;
+    if (f.pixels == nullptr || f.width <= 0 || f.width > kLargeWidth || f.height <= 0) return false;
+    const uint32_t width = static_cast<uint32_t>(f.width);
+    const uint32_t height = static_cast<uint32_t>(f.height);
+    // BMP rows are whole multiples of four bytes; 320 and 640 pixels need no padding.
+    const uint32_t rowBytes = (width * 3 + 3) & ~3u;
+
+    std::FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return false;
 
     uint8_t header[kHeaderSize] = {'B', 'M'};
     put32(header + 2, rowBytes * height + kHeaderSize);
@@ -82,7 +86,8 @@ void saveScreenshot() {
         }
         std::fwrite(bgr, 1, rowBytes, file);
     }
-    std::fclose(file);
+    const bool written = !std::ferror(file);
+    return std::fclose(file) == 0 && written;
 }
 
 }  // namespace tavir

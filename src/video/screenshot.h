@@ -16,6 +16,10 @@ extern ScreenshotState screenshot;
 // are taken, or the file can't be created, nothing is written.
 void saveScreenshot();
 
+// The picture as a 24-bit BMP at `path`. False if there is no picture or the file can't
+// be written.
+bool writeScreenshotFile(const char* path);
+
 // "TAVIRnnn.bmp" for a counter value; `name` holds at least 13 bytes.
 void screenshotFileName(uint16_t counter, char* name);
 

@@ -80,10 +80,11 @@ TEST(HeadlessOptionsTest, RefusesMalformedValuesNamingThem) {
     }
 }
 
-TEST(HeadlessOptionsTest, ScreenshotIsRefusedForNow) {
+TEST(HeadlessOptionsTest, ScreenshotTakesAFileName) {
     const Parsed p = parse({"--screenshot", "shot.bmp"});
-    EXPECT_FALSE(p.ok);
-    EXPECT_NE(p.error.find("--screenshot"), std::string::npos);
+    EXPECT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.screenshot, "shot.bmp");
+    EXPECT_FALSE(parse({"--screenshot", ""}).ok);
 }
 
 }  // namespace

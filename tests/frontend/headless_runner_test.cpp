@@ -101,7 +101,7 @@ TEST_F(HeadlessRunnerTest, BadCommandLinesAreRefusedWithAReason) {
         {"--bogus", "unknown option '--bogus'"},
         {"--frames abc", "--frames"},
         {"--key 1:xyz", "CODE"},
-        {"--screenshot shot.bmp", "--screenshot"},
+        {"--screenshot", "--screenshot needs a value"},
         {"--dir /nonexistent/tavir", "/nonexistent/tavir"},
     };
     for (const auto& c : cases) {
