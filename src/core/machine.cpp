@@ -5,6 +5,7 @@
 #include <new>
 
 #include "cpu/z80.h"
+#include "disk/drive_state.h"
 #include "frontend/log.h"
 #include "frontend/settings.h"
 #include "memory/clock_chip.h"
@@ -104,6 +105,7 @@ bool initMSX() {
     initClockMemory();
     fillFrameSchedule();
     resetMachine(cpu);
+    initDrives();
     return true;
 }
 
@@ -138,6 +140,7 @@ void resetMachine(CPUState& c) {
 void shutdownMSX() {
     closeLog();
     systemMemory = SystemMemory{};
+    closeDrives();
 }
 
 }  // namespace tavir
