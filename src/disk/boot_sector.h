@@ -8,7 +8,7 @@
 namespace tavir {
 
 // Offsets of the two texts the boot program uses.
-constexpr int kBootProgramOffset = 30;   // 0xC01E once the disk ROM has loaded the sector
+constexpr int kBootProgramOffset = 30;  // 0xC01E once the disk ROM has loaded the sector
 constexpr int kBootErrorTextOffset = 119;
 constexpr int kSystemFileNameOffset = 158;
 

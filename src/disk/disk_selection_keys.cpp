@@ -20,7 +20,9 @@ int findSelection(const uint8_t (&keyState)[256]) {
     return kNoSelection;
 }
 
-bool selectionKeyDown(const uint8_t (&keyState)[256]) { return findSelection(keyState) != kNoSelection; }
+bool selectionKeyDown(const uint8_t (&keyState)[256]) {
+    return findSelection(keyState) != kNoSelection;
+}
 
 void changeDiskBySelection(uint8_t commandCode, int selection) {
     if (selection < 1 || selection > 40) return;
