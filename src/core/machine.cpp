@@ -5,6 +5,7 @@
 #include <new>
 
 #include "cpu/z80.h"
+#include "disk/drive_state.h"
 #include "frontend/log.h"
 #include "frontend/settings.h"
 #include "memory/cartridge.h"
@@ -116,7 +117,7 @@ bool initMSX() {
     fillFrameSchedule();
     resetMachine(cpu);
 
-    // The disk sets of drives A and B are mounted here, before the cartridges.
+    initDrives();
 
     // Cartridges come last: the reset leaves slots 1 and 2 alone, so their images and
     // bank registers stay as loaded.
@@ -139,6 +140,7 @@ void shutdownMSX() {
     releaseCartridges();
     systemMemory = SystemMemory{};
     shutdownVDP();
+    closeDrives();
 }
 
 }  // namespace tavir

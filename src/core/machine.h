@@ -46,15 +46,15 @@ extern uint16_t frameSchedule[120];
 // Fills frameSchedule; start-up calls it, and so can anything that runs frames without it.
 void fillFrameSchedule();
 
-// Reads msx.cfg, allocates and loads the system ROMs, patches the trap entries, and
-// resets the machine. Returns false after logging the failure; shutdownMSX then
-// releases whatever was obtained.
+// Reads msx.cfg, allocates and loads the system ROMs, patches the trap entries, resets
+// the machine and mounts disk 1 of each drive's set. Returns false after logging the
+// failure; shutdownMSX then releases whatever was obtained.
 bool initMSX();
 
 void resetMachine(CPUState& cpu);
 
-// Closes the log and releases every block. Safe to call after a failed start-up and
-// more than once.
+// Closes the log, releases every block and closes the drives' files. Safe to call after
+// a failed start-up and more than once.
 void shutdownMSX();
 
 }  // namespace tavir

@@ -38,8 +38,10 @@ using StartUp = MachineDirectoryTest;
 
 TEST_F(StartUp, SucceedsAndLogsTheSettings) {
     EXPECT_EQ(hostEntry(), 0);
-    EXPECT_EQ(readTextFile(kLogFileName),
-              kDefaultSettingsLog + "Not use ROM image.\n" + "initMSX Succeed.\n");
+    EXPECT_EQ(readTextFile(kLogFileName), kDefaultSettingsLog +
+                                              "A drive not use.\nB drive not use.\n"
+                                              "Not use ROM image.\n"
+                                              "initMSX Succeed.\n");
 }
 
 TEST_F(StartUp, LogsConfiguredSettings) {

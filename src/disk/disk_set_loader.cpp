@@ -1,0 +1,84 @@
+#include "disk/disk_set_loader.h"
+
+#include <cstdio>
+
+#include "disk/disk_set_names.h"
+#include "disk/drive_state.h"
+#include "frontend/log.h"
+
+namespace tavir {
+
+namespace {
+
+// Reads the next line of a set file into `line`, keeping at most kSetLineLimit characters.
+// The rest of a longer line is skipped, so line n is always disk n. False when the file
+// ends before the line starts.
+bool readSetLine(std::FILE* file, char (&line)[kSetLineLimit + 1]) {
+    int c = std::getc(file);
+    if (c == EOF) return false;
+    size_t length = 0;
+    while (c != EOF && c != '\n') {
+        if (length < kSetLineLimit) line[length++] = static_cast<char>(c);
+        c = std::getc(file);
+    }
+    line[length] = '\0';
+    return true;
+}
+
+void openImage(DriveState& drive, const char* name) {
+    drive.imageFile = std::fopen(name, "r+b");
+    drive.imageWritable = drive.imageFile != nullptr;
+    // A write-protected image still reads; its writes then fail as write faults.
+    if (drive.imageFile == nullptr) drive.imageFile = std::fopen(name, "rb");
+}
+
+// The map is present exactly while its file stays open. A short map replaces only the
+// statuses it holds; the others keep their previous values.
+void openStatusMap(DriveState& drive, const char* imageName, size_t length) {
+    char mapName[kSetLineLimit + 1];
+    makeStatusMapName(imageName, length, mapName);
+    drive.mapFile = std::fopen(mapName, "rb");
+    if (drive.mapFile == nullptr) return;
+    std::fread(drive.sectorStatusMap, 1, kStatusMapSize, drive.mapFile);
+}
+
+}  // namespace
+
+void loadDiskFromSet(int index, uint8_t n) {
+    if (index < 0 || index >= kDriveCount) return;
+    DriveState& drive = drives[index];
+    const char letter = static_cast<char>('A' + index);
+
+    closeDiskImage(drive);
+    if (drive.setFile == nullptr) {
+        logPrint("%c drive is not used.\n", letter);
+        return;
+    }
+
+    std::rewind(drive.setFile);
+    char line[kSetLineLimit + 1];
+    bool lineRead = n != 0;  // disk 0 names no line
+    for (int number = 1; number <= n && lineRead; ++number) {
+        lineRead = readSetLine(drive.setFile, line);
+    }
+    if (!lineRead) {
+        logPrint("#%d disk not exist.\n", n);
+        return;
+    }
+
+    const size_t length = imageNameLength(line);
+    if (length == 0) {
+        logPrint("%c #%d bad file name.\n", letter, n);
+        return;
+    }
+    line[length] = '\0';
+    openImage(drive, line);
+    if (drive.imageFile == nullptr) {
+        logPrint("%s cannot open.\n", line);
+        return;
+    }
+    drive.diskNumber = n;
+    openStatusMap(drive, line, length);
+}
+
+}  // namespace tavir
