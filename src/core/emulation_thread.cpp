@@ -5,6 +5,7 @@
 #include "core/later_parts.h"
 #include "core/machine.h"
 #include "core/run_loop.h"
+#include "frontend/command_routine.h"
 #include "frontend/settings.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"

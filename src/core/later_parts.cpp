@@ -14,7 +14,6 @@ void allSoundOff() {}
 void restoreChannels() {}
 void numpadChannelMute() {}
 
-void commandRoutine() {}
 void joystickPause(int /*index*/) {}
 void stopInputRecording() {}
 void recordKeyboardRows() {}

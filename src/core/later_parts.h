@@ -24,7 +24,6 @@ void restoreChannels();
 void numpadChannelMute();
 
 // Emulator commands and input recording.
-void commandRoutine();
 void joystickPause(int index);
 void stopInputRecording();   // recording or playback off, its file closed
 void recordKeyboardRows();   // the frame's matrix rows into or out of the recording
