@@ -27,7 +27,9 @@ protected:
     // another temporary directory so that it can't mix with what the program writes.
     ProgramRun run(const std::string& arguments) {
         const fs::path out = outputs_ / "stdout.txt", err = outputs_ / "stderr.txt";
-        const std::string command = std::string(TAVIR_HEADLESS) + " --dir " +
+        // A run that never ends (a refused option accepted by mistake, say) is stopped
+        // after a minute and fails instead of holding up the whole suite.
+        const std::string command = "timeout 60 " + std::string(TAVIR_HEADLESS) + " --dir " +
                                     directory_.path().string() + " " + arguments + " >" +
                                     out.string() + " 2>" + err.string() + " </dev/null";
         const int raw = std::system(command.c_str());
