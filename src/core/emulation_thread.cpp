@@ -95,11 +95,13 @@ int emulationThread() {
     }
 }
 
-std::thread startEmulationThread(int* result) {
+std::thread startEmulationThread(int* result, std::atomic<bool>* ended) {
     emulationStopRequested.store(false);
-    return std::thread([result] {
+    if (ended != nullptr) ended->store(false);
+    return std::thread([result, ended] {
         const int value = emulationThread();
         if (result != nullptr) *result = value;
+        if (ended != nullptr) ended->store(true);
     });
 }
 
