@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <regex>
 #include <string>
 
 #include "support/machine_fixture.h"
@@ -38,10 +40,16 @@ protected:
 };
 
 TEST_F(DesktopProgramTest, OpensItsWindowRunsTheMachineAndExits) {
-    EXPECT_EQ(run("TAVIR_AUTORUN_FRAMES=20"), 0) << file("output.txt");
+    EXPECT_EQ(run("TAVIR_AUTORUN_FRAMES=130"), 0) << file("output.txt");
     const std::string log = file("TAVIRlog.txt");
     EXPECT_NE(log.find("initMSX Succeed.\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("Failed"), std::string::npos) << log;
+    // The pacing writes one line per 60 frames run: the machine really ran after
+    // "Start CPU", at least two seconds' worth before "Exit".
+    const std::regex secondLine(R"((\d+) / 60\n)");
+    const auto seconds = std::distance(std::sregex_iterator(log.begin(), log.end(), secondLine),
+                                       std::sregex_iterator());
+    EXPECT_EQ(seconds, 2) << log;
 }
 
 TEST_F(DesktopProgramTest, WithoutItsROMsTheWindowNeverOpens) {
