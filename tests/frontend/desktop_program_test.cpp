@@ -29,10 +29,14 @@ protected:
         if (!xvfbRunInstalled()) GTEST_SKIP() << "xvfb-run is not installed: no X server to run on";
     }
     // Runs the program in the test's working directory; its terminal output goes to a
-    // file beside the log.
+    // file beside the log. In a sanitizer build the program keeps every check but the leak
+    // report: Mesa's GL driver, which SDL unloads at exit, leaves blocks behind that
+    // LeakSanitizer can no longer attribute. The machine's own memory is leak-checked by
+    // the in-process tests.
     int run(const std::string& environment) {
         const std::string command = "cd " + directory_.path().string() + " && " + environment +
-                                    " xvfb-run -a " + TAVIR_TAVIR + " >output.txt 2>&1 </dev/null";
+                                    " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + TAVIR_TAVIR +
+                                    " >output.txt 2>&1 </dev/null";
         const int raw = std::system(command.c_str());
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
