@@ -64,9 +64,9 @@ void countFrame(uint32_t framesRun) {
 
 }  // namespace
 
-constinit HostLayer host = {steadyMilliseconds, sleepingWaitStep, releaseHeldKeys,
-                            readScriptedKeyboard, acquireNothing, countFrame,
-                            keepPicture, noWindowToFit, noJoystick};
+constinit HostLayer host = {steadyMilliseconds,   sleepingWaitStep, releaseHeldKeys,
+                            readScriptedKeyboard, acquireNothing,   countFrame,
+                            keepPicture,          noWindowToFit,    noJoystick};
 
 void installHeadlessHost(HeadlessClock clock) {
     headlessHost.script.clear();

@@ -59,7 +59,8 @@ TEST_F(DesktopProgramTest, OpensItsWindowRunsTheMachineAndExits) {
 TEST_F(DesktopProgramTest, WithoutItsROMsTheWindowNeverOpens) {
     fs::remove(directory_.path() / "MSX2P.rom");
     EXPECT_EQ(run("TAVIR_AUTORUN_FRAMES=20"), 1);
-    EXPECT_NE(file("TAVIRlog.txt").find("MSX2P.rom Open Failed.\ninitMSX Failed.\n"), std::string::npos);
+    EXPECT_NE(file("TAVIRlog.txt").find("MSX2P.rom Open Failed.\ninitMSX Failed.\n"),
+              std::string::npos);
 }
 
 TEST_F(DesktopProgramTest, WithoutADisplayStartUpFailsAsTheVideoDoes) {

@@ -45,9 +45,12 @@ FakeJoysticks fake;
 
 bool readFake(uint8_t device, JoystickPosition* position) {
     ++fake.reads;
-    if (device == 3) *position = fake.three;
-    else if (device == 5 && fake.fivePresent) *position = fake.five;
-    else return false;
+    if (device == 3)
+        *position = fake.three;
+    else if (device == 5 && fake.fivePresent)
+        *position = fake.five;
+    else
+        return false;
     return true;
 }
 
@@ -74,8 +77,8 @@ protected:
 };
 
 TEST_F(JoystickPollTest, IndexesTakeTurnsStartingWithIndexZero) {
-    fake.three.x = 0;      // left on joystick 1
-    fake.five.y = 65535;   // down on joystick 2
+    fake.three.x = 0;     // left on joystick 1
+    fake.five.y = 65535;  // down on joystick 2
     pollJoystick();
     EXPECT_EQ(joystickState[0], 0x3F & ~kJoystickLeft);
     EXPECT_EQ(joystickState[1], 0) << "index 1 is read on the next frame only";

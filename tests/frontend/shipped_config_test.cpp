@@ -23,7 +23,9 @@ std::set<uint8_t> codesOfThePCKeyboard() {
 
 class ShippedConfig : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(readMachineSettings(loaded_, kShippedConfig)) << kShippedConfig; }
+    void SetUp() override {
+        ASSERT_TRUE(readMachineSettings(loaded_, kShippedConfig)) << kShippedConfig;
+    }
     Settings loaded_;
 };
 
@@ -56,8 +58,8 @@ TEST_F(ShippedConfig, NoPCKeyPressesTwoMatrixKeysOrACommand) {
         }
     }
     for (const uint8_t command : loaded_.CommandKey)
-        EXPECT_EQ(owner.count(command), 0u) << "command key " << std::hex << int(command)
-                                            << " also types on the MSX";
+        EXPECT_EQ(owner.count(command), 0u)
+            << "command key " << std::hex << int(command) << " also types on the MSX";
 }
 
 TEST_F(ShippedConfig, KeysSitWhereTheMSXHasThem) {

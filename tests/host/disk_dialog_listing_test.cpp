@@ -23,8 +23,8 @@ TEST(DiskDialogTitle, DriveBHasALowerCaseLetter) {
 TEST(DiskDialogFilter, ImagesAndSetsInAnyCasePass) {
     for (const char* name : {"game.dsk", "GAME.DSK", "x.DsK", "adrive.dfd", "SET.DFD", ".dsk"})
         EXPECT_TRUE(passesDiskFilter(name)) << name;
-    for (const char* name : {"game.dsk.bak", "game.ds", "dsk", "readme.txt", "game.dds", "",
-                             "game_dsk", "disk.dsk "})
+    for (const char* name :
+         {"game.dsk.bak", "game.ds", "dsk", "readme.txt", "game.dds", "", "game_dsk", "disk.dsk "})
         EXPECT_FALSE(passesDiskFilter(name)) << name;
 }
 

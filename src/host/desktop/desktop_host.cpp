@@ -67,9 +67,9 @@ void requestDisplay(int32_t width, int32_t height, bool fullScreen) {
 void installDesktopHost(uint32_t wakeEventType) {
     wakeEvent = wakeEventType;
     framesRun.store(0);
-    host = HostLayer{steadyMilliseconds,   sleepingWaitStep, sleepOneMillisecond,
-                     readDesktopKeyboard,  acquireIfFocused, countFrame,
-                     postFrameBuffer,      requestDisplay,   readDesktopJoystick};
+    host = HostLayer{steadyMilliseconds,  sleepingWaitStep, sleepOneMillisecond,
+                     readDesktopKeyboard, acquireIfFocused, countFrame,
+                     postFrameBuffer,     requestDisplay,   readDesktopJoystick};
 }
 
 DisplayRequest latestDisplayRequest() {

@@ -47,8 +47,10 @@ void refreshDesktopJoysticks() {
         if (joystick == nullptr || !SDL_JoystickGetAttached(joystick)) continue;
         JoystickPosition& p = fresh[index].position;
         // A joystick without an axis or button reads it as centred or released.
-        p.x = joystickAxisFromSDL(SDL_JoystickNumAxes(joystick) > 0 ? SDL_JoystickGetAxis(joystick, 0) : 0);
-        p.y = joystickAxisFromSDL(SDL_JoystickNumAxes(joystick) > 1 ? SDL_JoystickGetAxis(joystick, 1) : 0);
+        p.x = joystickAxisFromSDL(
+            SDL_JoystickNumAxes(joystick) > 0 ? SDL_JoystickGetAxis(joystick, 0) : 0);
+        p.y = joystickAxisFromSDL(
+            SDL_JoystickNumAxes(joystick) > 1 ? SDL_JoystickGetAxis(joystick, 1) : 0);
         p.buttons = 0;
         const int buttons = SDL_JoystickNumButtons(joystick);
         for (int button = 0; button < 3 && button < buttons; ++button)

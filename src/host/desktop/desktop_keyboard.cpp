@@ -24,7 +24,7 @@ void desktopKeyEvent(SDL_Scancode scancode, bool down) {
     const auto index = static_cast<unsigned>(scancode);
     if (index >= SDL_NUM_SCANCODES || scancodeDown[index] == down) return;
     const uint8_t code = directInputCode(scancode);
-    if (code == 0) return;  // code 0 must stay up: unused KeyMap entries point at it
+    if (code == 0) return;                 // code 0 must stay up: unused KeyMap entries point at it
     if (!acquired.load() && down) return;  // pressed while another owner had the keyboard
     scancodeDown[index] = down;
     keysHoldingCode[code] = static_cast<uint8_t>(keysHoldingCode[code] + (down ? 1 : -1));

@@ -32,7 +32,8 @@ uint32_t autoRunFrames() {
     if (value == nullptr) return 0;
     char* end = nullptr;
     const unsigned long frames = std::strtoul(value, &end, 10);
-    return (end != value && *end == '\0' && frames <= UINT32_MAX) ? static_cast<uint32_t>(frames) : 0;
+    return (end != value && *end == '\0' && frames <= UINT32_MAX) ? static_cast<uint32_t>(frames)
+                                                                  : 0;
 }
 
 bool openSession() {
@@ -41,7 +42,8 @@ bool openSession() {
     uint32_t wakeEvent = SDL_RegisterEvents(1);
     if (wakeEvent == static_cast<uint32_t>(-1)) wakeEvent = SDL_USEREVENT;
     installDesktopHost(wakeEvent);
-    if (fullScreen) applyDisplayRequest(DisplayRequest{0, frameBuffer.width, frameBuffer.height, true});
+    if (fullScreen)
+        applyDisplayRequest(DisplayRequest{0, frameBuffer.width, frameBuffer.height, true});
     return true;
 }
 
@@ -59,7 +61,8 @@ bool drawMenu(float& menuBarHeight) {
     menuBarHeight = ImGui::GetWindowSize().y;
     if (ImGui::BeginMenu("CPU")) {
         // A second thread on the same machine is refused: the item does nothing then.
-        if (ImGui::MenuItem("Start CPU", nullptr, false, !emulationThreadAlive())) startCPUFromMenu();
+        if (ImGui::MenuItem("Start CPU", nullptr, false, !emulationThreadAlive()))
+            startCPUFromMenu();
         if (ImGui::MenuItem("Reset")) resetFromMenu();
         if (ImGui::MenuItem("Exit")) exit = true;
         ImGui::EndMenu();
@@ -76,7 +79,8 @@ void finishDiskDialog() {
     std::string path;
     const DiskDialogOutcome outcome = drawDiskDialog(path);
     if (outcome == DiskDialogOutcome::kNone) return;
-    endDiskDialog(diskDialogDrive(), outcome == DiskDialogOutcome::kChosen ? path.c_str() : nullptr);
+    endDiskDialog(diskDialogDrive(),
+                  outcome == DiskDialogOutcome::kChosen ? path.c_str() : nullptr);
     if (emulationRunning.load()) acquireDesktopKeyboard();
 }
 
@@ -127,7 +131,8 @@ void runSession() {
         drawPicture(menuBarHeight);
         renderWindow();
 
-        if (autoRun != 0 && (desktopFramesRun() >= autoRun || !emulationThreadAlive())) close = true;
+        if (autoRun != 0 && (desktopFramesRun() >= autoRun || !emulationThreadAlive()))
+            close = true;
     }
 }
 

@@ -72,7 +72,8 @@ bool openDesktopWindow(int32_t width, int32_t height) {
     ImGui::GetIO().IniFilename = nullptr;  // nothing written beside the machine's files
     ImGui::StyleColorsDark();
     w.imguiStarted = true;
-    if (!ImGui_ImplSDL2_InitForOpenGL(w.window, w.context) || !ImGui_ImplOpenGL3_Init("#version 130"))
+    if (!ImGui_ImplSDL2_InitForOpenGL(w.window, w.context) ||
+        !ImGui_ImplOpenGL3_Init("#version 130"))
         return fail("CreateWindowEx Failed.\n", "ImGui OpenGL 3 set-up");
     createTexture();
     w.pictureWidth = width;

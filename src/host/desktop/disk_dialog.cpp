@@ -78,7 +78,8 @@ DiskDialogOutcome drawDiskDialog(std::string& chosenPath) {
     const float buttonsHeight = ImGui::GetFrameHeightWithSpacing() * 2;
     ImGui::BeginChild("files", ImVec2(0, -buttonsHeight), true);
     if (!dialog.listing.readable) ImGui::TextUnformatted("(this folder cannot be read)");
-    if (dialog.listing.hasParent && ImGui::Selectable("..", false, ImGuiSelectableFlags_AllowDoubleClick) &&
+    if (dialog.listing.hasParent &&
+        ImGui::Selectable("..", false, ImGuiSelectableFlags_AllowDoubleClick) &&
         ImGui::IsMouseDoubleClicked(0))
         enter = dialog.folder.parent_path();
     for (const std::string& name : dialog.listing.subfolders) {

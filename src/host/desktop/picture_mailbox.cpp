@@ -11,9 +11,9 @@ namespace {
 
 struct Mailbox {
     Picture buffers[3];
-    int filling = 0;   // emulation thread's
-    int ready = 1;     // newest finished picture, guarded by `lock`
-    int showing = 2;   // main thread's
+    int filling = 0;     // emulation thread's
+    int ready = 1;       // newest finished picture, guarded by `lock`
+    int showing = 2;     // main thread's
     bool fresh = false;  // `ready` holds a picture not yet taken; guarded by `lock`
     std::mutex lock;
 };
