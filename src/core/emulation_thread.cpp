@@ -84,8 +84,10 @@ int emulationThread() {
             case kCommandHoldForDialog:
                 // The window clears the code when its dialog closes. Any other code it sets
                 // meanwhile (the window being destroyed) also ends the hold.
+                emulationHeld.store(true);
                 while (commandCode.load() == kCommandHoldForDialog && !stopRequested())
                     host.commandWaitPass();
+                emulationHeld.store(false);
                 break;
             case kCommandReset: resetMachine(cpu); break;
             default: break;

@@ -19,7 +19,8 @@ bool emulationThreadAlive();
 void resetFromMenu();
 
 // "A:"/"B:": holds the emulation thread for the dialog; then the dialog's outcome, a
-// chosen path or none (cancelled), and the machine runs on.
+// chosen path or none (cancelled), and the machine runs on. A path is used once the
+// thread has stopped for the hold (or when none runs).
 void beginDiskDialog();
 void endDiskDialog(int drive, const char* chosenPath);
 

@@ -78,8 +78,9 @@ TEST_F(WindowActionsTest, AChosenImageBecomesDiskOneOfItsDrive) {
     testing::writeFile("game.dsk", std::vector<uint8_t>(737280, 0));
     const std::string path = (directory_.path() / "game.dsk").string();
     ASSERT_TRUE(startCPUFromMenu());
-    beginDiskDialog();
+    beginDiskDialog();  // at once after the start: the thread's first loop entry clears codes
     EXPECT_EQ(commandCode.load(), kCommandHoldForDialog);
+    EXPECT_TRUE(emulationHeld.load()) << "the machine stands still while the dialog is open";
     endDiskDialog(0, path.c_str());
     EXPECT_EQ(commandCode.load(), kCommandNone) << "the machine runs on";
     EXPECT_EQ(drives[0].diskNumber, 1u);
