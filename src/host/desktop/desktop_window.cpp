@@ -30,6 +30,9 @@ struct Window {
 
 Window w;
 
+// The machine's main window has always had this name.
+constexpr const char* kWindowTitle = "MENU";
+
 bool fail(const char* logMessage, const char* step) {
     logPrint("%s", logMessage);
     std::fprintf(stderr, "tavir: %s: %s\n", step, SDL_GetError());
@@ -58,8 +61,8 @@ bool openDesktopWindow(int32_t width, int32_t height) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    w.window = SDL_CreateWindow("tavir", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                                height + kMenuBarHeight,
+    w.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                width, height + kMenuBarHeight,
                                 SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
     if (w.window == nullptr) return fail("CreateWindowEx Failed.\n", "SDL_CreateWindow");
     w.context = SDL_GL_CreateContext(w.window);
