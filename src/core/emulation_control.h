@@ -29,6 +29,10 @@ extern std::atomic<uint8_t> commandCode;
 // True from the emulation thread's start (display set up) to its end.
 extern std::atomic<bool> emulationRunning;
 
+// True while the emulation thread waits out the window's hold for a dialog: only then
+// may the window thread touch the machine's drives.
+extern std::atomic<bool> emulationHeld;
+
 // Set by requestEmulationStop; cleared when an emulation thread starts.
 extern std::atomic<bool> emulationStopRequested;
 

@@ -84,8 +84,10 @@ int emulationThread() {
             case kCommandHoldForDialog:
                 // The window clears the code when its dialog closes. Any other code it sets
                 // meanwhile (the window being destroyed) also ends the hold.
+                emulationHeld.store(true);
                 while (commandCode.load() == kCommandHoldForDialog && !stopRequested())
                     host.commandWaitPass();
+                emulationHeld.store(false);
                 break;
             case kCommandReset: resetMachine(cpu); break;
             default: break;
@@ -95,11 +97,13 @@ int emulationThread() {
     }
 }
 
-std::thread startEmulationThread(int* result) {
+std::thread startEmulationThread(int* result, std::atomic<bool>* ended) {
     emulationStopRequested.store(false);
-    return std::thread([result] {
+    if (ended != nullptr) ended->store(false);
+    return std::thread([result, ended] {
         const int value = emulationThread();
         if (result != nullptr) *result = value;
+        if (ended != nullptr) ended->store(true);
     });
 }
 

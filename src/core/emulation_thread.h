@@ -2,6 +2,7 @@
 // command that stops the run loop before entering the loop again.
 #pragma once
 
+#include <atomic>
 #include <thread>
 
 namespace tavir {
@@ -14,8 +15,10 @@ extern bool commandModifier;
 int emulationThread();
 
 // Clears any earlier stop request and starts the thread, which stores its result in
-// `result` when one is given. The caller makes sure no other emulation thread runs, and
-// joins this one after it has requested the stop.
-std::thread startEmulationThread(int* result = nullptr);
+// `result` when one is given and, as its very last step, sets `ended` when one is given
+// (so a waiter can tell a thread that has not yet started running from one that is over).
+// The caller makes sure no other emulation thread runs, and joins this one after it has
+// requested the stop.
+std::thread startEmulationThread(int* result = nullptr, std::atomic<bool>* ended = nullptr);
 
 }  // namespace tavir

@@ -2,8 +2,6 @@
 
 namespace tavir {
 
-void pollJoystick() {}
-
 void resyncPSG() {}
 void updateTone(int /*channel*/) {}
 void updateNoise() {}

@@ -8,9 +8,6 @@
 
 namespace tavir {
 
-// Joysticks on the host.
-void pollJoystick();
-
 // PSG sound.
 void resyncPSG();
 void updateTone(int channel);

@@ -50,6 +50,12 @@ void acquireNothing() {}
 
 void keepPicture() {}
 
+void noWindowToFit(int32_t /*width*/, int32_t /*height*/, bool /*fullScreen*/) {}
+
+bool noJoystick(uint8_t /*device*/, JoystickPosition* /*position*/) {
+    return false;
+}
+
 void countFrame(uint32_t framesRun) {
     headlessHost.currentFrame = framesRun + 1;
     if (headlessHost.frameLimit != 0 && framesRun >= headlessHost.frameLimit)
@@ -60,7 +66,7 @@ void countFrame(uint32_t framesRun) {
 
 constinit HostLayer host = {steadyMilliseconds,   sleepingWaitStep, releaseHeldKeys,
                             readScriptedKeyboard, acquireNothing,   countFrame,
-                            keepPicture};
+                            keepPicture,          noWindowToFit,    noJoystick};
 
 void installHeadlessHost(HeadlessClock clock) {
     headlessHost.script.clear();
@@ -76,7 +82,9 @@ void installHeadlessHost(HeadlessClock clock) {
                      readScriptedKeyboard,
                      acquireNothing,
                      countFrame,
-                     keepPicture};
+                     keepPicture,
+                     noWindowToFit,
+                     noJoystick};
 }
 
 bool addScriptedKey(uint32_t firstFrame, uint8_t scanCode, uint32_t frames) {

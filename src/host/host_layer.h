@@ -8,6 +8,12 @@
 
 namespace tavir {
 
+// A host joystick's position: axes 0..65535 (centre about 32768), buttons bit 0 = button 1.
+struct JoystickPosition {
+    uint32_t x, y;
+    uint32_t buttons;
+};
+
 struct HostLayer {
     // A free-running millisecond counter (it may wrap; callers subtract).
     uint32_t (*milliseconds)();
@@ -26,6 +32,11 @@ struct HostLayer {
     void (*frameEnded)(uint32_t framesRun);
     // A finished picture is in `frameBuffer`: show it. The headless host keeps it where it is.
     void (*presentPicture)();
+    // The frame buffer has just been set up (emulation start, size or full-screen toggle):
+    // the host fits its window to a picture of this size, windowed or full screen.
+    void (*displayConfigured)(int32_t width, int32_t height, bool fullScreen);
+    // Reads host joystick number `device`. False when there is no such joystick now.
+    bool (*readJoystick)(uint8_t device, JoystickPosition* position);
 };
 
 // The table in use. Until start-up installs another, it is the headless host on the real

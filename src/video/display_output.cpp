@@ -19,7 +19,9 @@ bool frameOutputKeyWasDown = false;
 
 bool initDisplay() {
     initFrameBuffer();
-    return frameBuffer.pixels != nullptr;
+    if (frameBuffer.pixels == nullptr) return false;
+    host.displayConfigured(frameBuffer.width, frameBuffer.height, fullScreen);
+    return true;
 }
 
 void releaseDisplay() {}

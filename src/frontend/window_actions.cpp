@@ -1,0 +1,84 @@
+#include "frontend/window_actions.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "core/emulation_control.h"
+#include "core/emulation_thread.h"
+#include "disk/single_image_set.h"
+
+namespace tavir {
+
+namespace {
+
+std::thread emulation;
+// Set by the thread as its last step; true while no thread was ever started.
+std::atomic<bool> emulationEnded{true};
+
+// How long a held emulation thread may take to reach its next line end and stop there.
+constexpr auto kHoldTimeout = std::chrono::seconds(2);
+
+}  // namespace
+
+bool emulationThreadAlive() {
+    return emulation.joinable() && !emulationEnded.load();
+}
+
+namespace {
+
+// The drives belong to the emulation thread unless it has stopped for the hold or has
+// ended. A thread that never took up the hold (stuck in another command's wait) keeps
+// them: the choice is then dropped rather than made under its feet.
+bool machineIsOurs() {
+    return !emulationThreadAlive() || emulationHeld.load();
+}
+
+}  // namespace
+
+bool startCPUFromMenu() {
+    if (emulationThreadAlive()) return false;
+    if (emulation.joinable()) emulation.join();
+    emulation = startEmulationThread(nullptr, &emulationEnded);
+    return true;
+}
+
+void resetFromMenu() {
+    commandCode.store(kCommandReset);
+}
+
+void beginDiskDialog() {
+    commandCode.store(kCommandHoldForDialog);
+    // A thread just entering its run loop, or coming back to it from another command,
+    // clears the code: post the hold again until the thread has taken it up, so that the
+    // machine really stands still while the dialog is open.
+    const auto deadline = std::chrono::steady_clock::now() + kHoldTimeout;
+    while (emulationThreadAlive() && !emulationHeld.load() &&
+           std::chrono::steady_clock::now() < deadline) {
+        uint8_t cleared = kCommandNone;
+        commandCode.compare_exchange_strong(cleared, kCommandHoldForDialog);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void endDiskDialog(int drive, const char* chosenPath) {
+    if (chosenPath != nullptr && machineIsOurs()) useChosenDiskFile(drive, chosenPath);
+    commandCode.store(kCommandNone);
+}
+
+bool stopEmulationForShutdown(uint32_t timeoutMilliseconds) {
+    if (!emulation.joinable()) return true;
+    requestEmulationStop();
+    // The thread ends within a scan line of the request, unless something holds it: a
+    // bounded wait, so that a stuck thread can't keep the window from closing for ever.
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
+    while (!emulationEnded.load()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    emulation.join();
+    return true;
+}
+
+}  // namespace tavir

@@ -1,0 +1,37 @@
+// The main window: SDL2 with an OpenGL 3 context, the Dear ImGui menu bar at the top and
+// the machine's picture below it, aspect-correct in whatever size the window has.
+#pragma once
+
+#include <cstdint>
+
+struct SDL_Window;
+
+namespace tavir {
+
+struct DisplayRequest;
+struct Picture;
+
+// The default font's menu bar: the window's client area is the picture plus this.
+constexpr int kMenuBarHeight = 19;
+
+// Creates the window for a `width` x `height` picture, windowed, and sets up ImGui and
+// the picture texture. On failure logs the step that failed, writes SDL's reason to
+// standard error, releases what was made and returns false.
+bool openDesktopWindow(int32_t width, int32_t height);
+void closeDesktopWindow();
+
+SDL_Window* desktopWindow();
+
+// Fits the window to a display request: its picture size, windowed or desktop full screen.
+void applyDisplayRequest(const DisplayRequest& request);
+
+// Main thread: the picture into the texture.
+void uploadPicture(const Picture& picture);
+
+// Inside an ImGui frame: the picture into the area below the menu bar, letterboxed.
+void drawPicture(float menuBarHeight);
+
+// Ends the ImGui frame and shows it.
+void renderWindow();
+
+}  // namespace tavir
