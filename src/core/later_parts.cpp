@@ -12,7 +12,6 @@ void allSoundOff() {}
 void restoreChannels() {}
 void numpadChannelMute() {}
 
-void joystickPause(int /*index*/) {}
 void stopInputRecording() {}
 void recordKeyboardRows() {}
 void recordJoystickState() {}

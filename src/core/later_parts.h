@@ -21,7 +21,6 @@ void restoreChannels();
 void numpadChannelMute();
 
 // Emulator commands and input recording.
-void joystickPause(int index);
 void stopInputRecording();   // recording or playback off, its file closed
 void recordKeyboardRows();   // the frame's matrix rows into or out of the recording
 void recordJoystickState();  // the frame's joystick bytes into or out of the recording

@@ -2,8 +2,14 @@
 
 #include "core/emulation_control.h"
 #include "disk/disk_selection_keys.h"
+#include "core/emulation_thread.h"
+#include "core/frame_end.h"
+#include "core/later_parts.h"
+#include "frontend/joystick_input.h"
+#include "frontend/settings.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"
+#include "video/screenshot.h"
 
 namespace tavir {
 
@@ -26,6 +32,30 @@ void commandRoutine() {
     }
     changeDiskBySelection(commandCode.load(), selection);
     while (selectionKeyDown(keyState) && !emulationStopRequested.load()) waitPass();
+}
+
+void joystickPause(int index) {
+    const uint8_t device = index == 0 ? settings.Joypad1 : settings.Joypad2;
+    const CommandKeyIndex selectionCommands[] = {kCommandKeyDiskA, kCommandKeyDiskB,
+                                                 kCommandKeySaveState, kCommandKeyLoadState};
+    for (;;) {
+        JoystickPosition position{};
+        if (device == kNoJoystick || !host.readJoystick(device, &position)) return;
+        if (!(position.buttons & kJoystickButton3) || emulationStopRequested.load()) return;
+
+        refreshKeyState();
+        commandModifier = keyDown(settings.CommandKey[kCommandKeyModifier]);
+        stopInputRecording();
+        for (int i = 0; i < 4; ++i) {
+            if (!keyDown(settings.CommandKey[selectionCommands[i]])) continue;
+            commandCode.store(static_cast<uint8_t>(kCommandDiskA + i));
+            commandRoutine();
+        }
+        const bool screenshotKey = keyDown(settings.CommandKey[kCommandKeyScreenshot]);
+        if (screenshotKey && !frameEndState.screenshotKeyWasDown) saveScreenshot();
+        frameEndState.screenshotKeyWasDown = screenshotKey;
+        host.commandWaitPass();
+    }
 }
 
 }  // namespace tavir

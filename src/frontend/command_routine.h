@@ -1,5 +1,5 @@
 // The emulator's own commands that stop the machine and wait for the user: choosing a
-// disk (and, later, a snapshot slot) by key.
+// disk (and, later, a snapshot slot) by key, and the joystick's hold-pause.
 #pragma once
 
 namespace tavir {
@@ -8,5 +8,10 @@ namespace tavir {
 // waits until every selection key is up again. Snapshots (codes 4 and 5) are not built
 // yet and only wait for the choice. A stop request ends either wait.
 void commandRoutine();
+
+// For command codes 6 and 7: while button 3 of that joystick is held the machine stands
+// still, and the disk and snapshot keys and the screenshot key work as at a frame end.
+// Returns when the button is let go, the joystick is gone, or a stop is requested.
+void joystickPause(int index);
 
 }  // namespace tavir

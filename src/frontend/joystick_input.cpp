@@ -11,7 +11,6 @@ namespace {
 
 constexpr uint32_t kLowThreshold = 16384;
 constexpr uint32_t kHighThreshold = 49152;
-constexpr uint8_t kNoJoystick = 0xFF;
 
 bool readIndexZeroNext = true;
 

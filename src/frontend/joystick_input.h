@@ -12,6 +12,9 @@ uint8_t joystickByteFromPosition(uint32_t x, uint32_t y, uint32_t buttons);
 
 constexpr uint32_t kJoystickButton3 = 0x04;
 
+// Joypad1/Joypad2 value for "no host joystick on this index".
+constexpr uint8_t kNoJoystick = 0xFF;
+
 // Refreshes one joystick byte, the indexes taking turns: an index the keypad owns
 // (UseNumpad) is left alone, one without a joystick (0xFF in msx.cfg) or whose joystick is
 // gone reads at rest. Button 3 held raises the joystick pause command of its index.

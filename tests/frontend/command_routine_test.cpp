@@ -6,7 +6,10 @@
 #include "disk/disk_fixture.h"
 #include "disk/drive_state.h"
 #include "frontend/command_routine.h"
+#include "frontend/joystick_input.h"
+#include "frontend/settings.h"
 #include "host/headless_host.h"
+#include "host/host_layer.h"
 
 namespace tavir::testing {
 namespace {
@@ -59,6 +62,55 @@ TEST_F(CommandRoutineTest, AStopRequestEndsTheWait) {
     commandCode.store(kCommandDiskA);
     emulationStopRequested.store(true);  // no key will ever come
     commandRoutine();
+    EXPECT_EQ(drives[0].diskNumber, 1u);
+}
+
+}  // namespace
+}  // namespace tavir::testing
+
+namespace tavir::testing {
+namespace {
+
+// A host joystick whose button 3 is held for a number of reads.
+int button3Reads = 0;
+bool heldJoystick(uint8_t, JoystickPosition* position) {
+    *position = {32768, 32768, button3Reads > 0 ? kJoystickButton3 : 0u};
+    if (button3Reads > 0) --button3Reads;
+    return true;
+}
+
+class JoystickPauseTest : public CommandRoutineTest {
+protected:
+    void SetUp() override {
+        CommandRoutineTest::SetUp();
+        settings.Joypad1 = 0;
+        host.readJoystick = heldJoystick;
+    }
+    void TearDown() override {
+        settings = Settings{};
+        CommandRoutineTest::TearDown();
+    }
+};
+
+TEST_F(JoystickPauseTest, DiskKeysWorkWhileButton3IsHeld) {
+    button3Reads = 3;
+    setHeadlessKey(settings.CommandKey[kCommandKeyDiskA], true);
+    setHeadlessKey(0x03, true);  // the key 2
+    joystickPause(0);
+    EXPECT_EQ(drives[0].diskNumber, 2u);
+    EXPECT_EQ(button3Reads, 0) << "the pause lasts as long as the button";
+}
+
+TEST_F(JoystickPauseTest, NoButtonOrNoJoystickReturnsAtOnce) {
+    button3Reads = 0;
+    setHeadlessKey(settings.CommandKey[kCommandKeyDiskA], true);
+    setHeadlessKey(0x03, true);
+    joystickPause(0);
+    EXPECT_EQ(drives[0].diskNumber, 1u);
+
+    button3Reads = 5;
+    joystickPause(1);  // Joypad2 is 0xFF: no joystick
+    EXPECT_EQ(button3Reads, 5);
     EXPECT_EQ(drives[0].diskNumber, 1u);
 }
 
