@@ -1,5 +1,5 @@
-// The emulation thread on C-BIOS with scripted keys: how the quit key, its modifier and
-// a stop request end or continue the emulation.
+// The emulation thread on C-BIOS with scripted keys: how the quit key, its modifier, the
+// display toggles and a stop request end or continue the emulation.
 #include "video/display_output.h"
 #include "video/frame_buffer.h"
 #include "core/emulation_thread.h"
@@ -63,6 +63,14 @@ TEST_F(EmulationThreadTest, StopRequestEndsTheThreadEvenWithTheModifierHeld) {
     EXPECT_EQ(emulationThread(), 0);
     EXPECT_EQ(frameEndState.framesRun, 5u);
     EXPECT_FALSE(emulationRunning.load());
+}
+
+TEST_F(EmulationThreadTest, HeldSizeKeyTogglesOnceAndTheEmulationGoesOn) {
+    ASSERT_TRUE(addScriptedKey(3, dik::kLeftWindows, 4));
+    headlessHost.frameLimit = 10;
+    EXPECT_EQ(emulationThread(), 0);
+    EXPECT_EQ(frameEndState.framesRun, 10u);
+    EXPECT_EQ(display.displayMode, 1);
 }
 
 }  // namespace

@@ -149,5 +149,20 @@ TEST_F(RunLoopTimingTest, RequestIsOfferedAgainUntilTheVDPWithdrawsIt) {
     EXPECT_EQ(cpu.sp, 0xF000);
 }
 
+TEST_F(RunLoopTimingTest, CommandCodeStopsTheLoopAtTheNextLineEnd) {
+    cpu.pc = 0x0100;
+    commandCode.store(kCommandReset);
+    EXPECT_EQ(runScanLines(cpu, kNoLineLimit), 1u);
+    EXPECT_EQ(cpu.pc, 0x0100 + kTestMSXSpeed / 4);  // one line of NOPs
+
+    // Entering the loop again clears the code and restarts the frame at line 0 with
+    // the countdown as it was.
+    const int32_t countdown = cpu.cycleCount;
+    enterRunLoop();
+    EXPECT_EQ(commandCode.load(), kCommandNone);
+    EXPECT_EQ(vdp.scanLine, 0);
+    EXPECT_EQ(cpu.cycleCount, countdown);
+}
+
 }  // namespace
 }  // namespace tavir
