@@ -73,15 +73,5 @@ TEST_F(EmulationThreadTest, HeldSizeKeyTogglesOnceAndTheEmulationGoesOn) {
     EXPECT_EQ(display.displayMode, 1);
 }
 
-TEST_F(EmulationThreadTest, StopRequestEndsTheHoldForADialog) {
-    // The window holds the machine for a dialog and is then destroyed: the thread must
-    // end, or the window would wait for it forever.
-    std::thread emulation = startEmulationThread();
-    commandCode.store(kCommandHoldForDialog);
-    requestEmulationStop();
-    emulation.join();
-    EXPECT_FALSE(emulationRunning.load());
-}
-
 }  // namespace
 }  // namespace tavir

@@ -41,97 +41,77 @@ protected:
 
 using Lines = std::vector<int>;
 
-TEST_F(VDPLineTest, LineInterruptComesAtR19Plus24WithoutAdjust) {
+TEST_F(VDPLineTest, LineInterruptLineFollowsR19R23R18AndTheOffset) {
+    const struct {
+        uint8_t r19, r23, r18;
+        int offset;
+        int line;
+    } cases[] = {
+        {100, 0, 0, 0, 124},     // R#19 + 24
+        {100, 0, 0, -2, 122},    // the configured offset
+        {100, 0, 0, 5, 129},
+        {100, 0, 0x80, -2, 116},  // bit 7 of R#18: its adjust (8 lines) replaces the offset
+        {100, 0, 0x30, -2, 125},  // without bit 7 the adjust (-3) and the offset both count
+        {100, 50, 0, 0, 74},     // the vertical scroll of R#23 moves the line up
+        {240, 0, 0, 0, 8},       // wraps within the frame
+    };
     vdp.vdpRegister[0] = kR0LineInterruptEnable;
-    vdp.vdpRegister[19] = 100;
-    EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{124});
-
-    vdp.scanLine = 124;
-    cpu.pendingVector = kNoInterrupt;
-    vdpLine(cpu);
-    EXPECT_EQ(cpu.pendingVector, kInterruptVector);
+    for (const auto& c : cases) {
+        vdp.vdpRegister[19] = c.r19;
+        vdp.vdpRegister[23] = c.r23;
+        vdp.vdpRegister[18] = c.r18;
+        settings.HInterruptOffset = c.offset;
+        EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{c.line}) << int(c.r19) << " "
+            << int(c.r23) << " " << int(c.r18) << " " << c.offset;
+    }
 }
 
-TEST_F(VDPLineTest, LineInterruptFollowsOffsetScrollAndAdjust) {
-    vdp.vdpRegister[0] = kR0LineInterruptEnable;
-    vdp.vdpRegister[19] = 100;
-
-    settings.HInterruptOffset = -2;
-    EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{122});
-    settings.HInterruptOffset = 5;
-    EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{129});
-
-    // An adjust the program sets with bit 7 of R#18 (0x80: 8 lines) replaces the offset.
-    settings.HInterruptOffset = -2;
-    vdp.vdpRegister[18] = 0x80;
-    EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{116});
-
-    // Without bit 7 the adjust (0x30: -3 lines) and the offset both count.
-    vdp.vdpRegister[18] = 0x30;
-    EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{125});
-
-    // The vertical scroll of R#23 moves the line up.
-    settings.HInterruptOffset = 0;
-    vdp.vdpRegister[18] = 0;
-    vdp.vdpRegister[23] = 50;
-    EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{74});
-}
-
-TEST_F(VDPLineTest, LineInterruptLineWrapsWithinTheFrame) {
-    vdp.vdpRegister[0] = kR0LineInterruptEnable;
-    vdp.vdpRegister[19] = 240;  // 240 + 24 = 264, line 8
-    EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{8});
-    vdp.vdpRegister[19] = 10;
-    EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{34});
-}
-
-TEST_F(VDPLineTest, NoLineInterruptWhileIE1IsClear) {
+TEST_F(VDPLineTest, LineInterruptIsRequestedOnlyWithIE1) {
     vdp.vdpRegister[19] = 100;
     EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{});
-    vdp.scanLine = 124;
-    cpu.pendingVector = kNoInterrupt;
-    vdpLine(cpu);
-    EXPECT_EQ(cpu.pendingVector, kNoInterrupt);
+    for (uint8_t r0 : {uint8_t{0}, kR0LineInterruptEnable}) {
+        vdp.vdpRegister[0] = r0;
+        vdp.scanLine = 124;
+        cpu.pendingVector = kNoInterrupt;
+        vdpLine(cpu);
+        EXPECT_EQ(cpu.pendingVector, r0 ? kInterruptVector : kNoInterrupt);
+    }
 }
 
-TEST_F(VDPLineTest, BlankingStartsAfterTheDisplayLines) {
-    EXPECT_EQ(linesRaising(0, kS0Frame), Lines{224});
-    vdp.vdpRegister[9] = kR9Lines212;
-    EXPECT_EQ(linesRaising(0, kS0Frame), Lines{234});
-    vdp.vdpRegister[9] = 0;
-    vdp.vdpRegister[18] = 0x80;  // 8 lines down
-    EXPECT_EQ(linesRaising(0, kS0Frame), Lines{232});
-    vdp.vdpRegister[18] = 0x30;  // 3 lines up
-    EXPECT_EQ(linesRaising(0, kS0Frame), Lines{221});
-    vdp.vdpRegister[18] = 0;
-    settings.HInterruptOffset = -2;  // the offset is for the line interrupt only
-    EXPECT_EQ(linesRaising(0, kS0Frame), Lines{224});
-}
+TEST_F(VDPLineTest, BlankingStartsAfterTheDisplayLinesAndEndsAtItsEnd) {
+    const struct {
+        uint8_t r9, r18;
+        int offset;
+        int start, end;
+    } cases[] = {
+        {0, 0, 0, 224, 32},
+        {kR9Lines212, 0, 0, 234, 22},
+        {0, 0x80, 0, 232, 40},  // 8 lines down
+        {0, 0x30, 0, 221, 29},  // 3 lines up
+        {0, 0, -2, 224, 32},    // the offset is for the line interrupt only
+    };
+    for (const auto& c : cases) {
+        vdp.vdpRegister[9] = c.r9;
+        vdp.vdpRegister[18] = c.r18;
+        settings.HInterruptOffset = c.offset;
+        EXPECT_EQ(linesRaising(0, kS0Frame), Lines{c.start}) << int(c.r9) << " " << int(c.r18);
+        EXPECT_EQ(linesWithdrawing(), Lines{c.end}) << int(c.r9) << " " << int(c.r18);
+    }
 
-TEST_F(VDPLineTest, BlankingRequestsAnInterruptOnlyWithIE0) {
-    vdp.scanLine = 224;
-    vdpLine(cpu);
-    EXPECT_EQ(cpu.pendingVector, kNoInterrupt);
-
-    vdp.vdpRegister[1] = kR1FrameInterruptEnable;
-    vdp.scanLine = 224;
-    vdpLine(cpu);
-    EXPECT_EQ(cpu.pendingVector, kInterruptVector);
-}
-
-TEST_F(VDPLineTest, BlankingEndClearsItsFlagsAndWithdrawsTheRequest) {
-    EXPECT_EQ(linesWithdrawing(), Lines{32});
-    vdp.vdpRegister[9] = kR9Lines212;
-    EXPECT_EQ(linesWithdrawing(), Lines{22});
-    vdp.vdpRegister[9] = 0;
-    vdp.vdpRegister[18] = 0x80;
-    EXPECT_EQ(linesWithdrawing(), Lines{40});
-
-    vdp.vdpRegister[18] = 0;
     vdp.vdpStatus[0] = 0xFF;
     vdp.scanLine = 32;
     vdpLine(cpu);
     EXPECT_EQ(vdp.vdpStatus[0], 0xFF & ~(kS0Frame | kS0Collision));
+}
+
+TEST_F(VDPLineTest, BlankingRequestsAnInterruptOnlyWithIE0) {
+    for (uint8_t r1 : {uint8_t{0}, kR1FrameInterruptEnable}) {
+        vdp.vdpRegister[1] = r1;
+        vdp.scanLine = 224;
+        cpu.pendingVector = kNoInterrupt;
+        vdpLine(cpu);
+        EXPECT_EQ(cpu.pendingVector, r1 ? kInterruptVector : kNoInterrupt);
+    }
 }
 
 TEST_F(VDPLineTest, EvenOddFlagAlternatesEveryFrame) {

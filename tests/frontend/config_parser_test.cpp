@@ -1,5 +1,5 @@
-// The configuration line syntax and the hex value parser, and the msx.cfg keys with
-// their defaults, through real files.
+// The configuration line syntax and the hex value parser, through real msx.cfg and
+// opll.cfg files.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,6 +21,7 @@ std::vector<int> parseAll(std::string_view entry) {
 }
 
 TEST(ParseHexByte, TwoCharactersPerValue) {
+    EXPECT_EQ(parseAll(" 1"), (std::vector<int>{0x10})) << "cut by the end: low nibble 0";
     EXPECT_EQ(parseAll(" 7f"), (std::vector<int>{0x7F}));
     EXPECT_EQ(parseAll(" 7 "), (std::vector<int>{0x70})) << "a blank as the second character";
     EXPECT_EQ(parseAll(" 0x1F"), (std::vector<int>{0x00, 0x1F}));
@@ -28,10 +29,6 @@ TEST(ParseHexByte, TwoCharactersPerValue) {
     EXPECT_EQ(parseAll(" = 0f0"), (std::vector<int>{0x0F, 0x00}));
     EXPECT_EQ(parseAll("AbCd"), (std::vector<int>{0xAB, 0xCD}));
     EXPECT_EQ(parseAll(" = zz"), (std::vector<int>{})) << "no digit: no value";
-}
-
-TEST(ParseHexByte, AValueCutByTheEndOfTheEntryTakesZeroAsLowNibble) {
-    EXPECT_EQ(parseAll(" 1"), (std::vector<int>{0x10}));
 }
 
 class MachineSettingsTest : public ::testing::Test {
@@ -45,21 +42,6 @@ protected:
     }
     testing::TemporaryWorkingDirectory directory_;
 };
-
-TEST_F(MachineSettingsTest, MissingFileKeepsEveryDefault) {
-    Settings s;
-    EXPECT_FALSE(readMachineSettings(s));
-    const uint8_t commandKeys[] = {0x58, 0x40, 0x41, 0x43, 0x44, 0x42, 0x57, 0xDB, 0xDC, 0x36};
-    EXPECT_TRUE(std::equal(std::begin(commandKeys), std::end(commandKeys), s.CommandKey));
-    EXPECT_EQ(s.MSXSpeed, 0);
-    EXPECT_EQ(s.Joypad1, 0xFF);
-    EXPECT_EQ(s.Joypad2, 0xFF);
-    EXPECT_EQ(s.UsePSG, 1);
-    EXPECT_EQ(s.WriteRoom, 735);
-    EXPECT_EQ(s.WriteSize, 1460);
-    EXPECT_EQ(s.PSGVolume, 2000);
-    EXPECT_EQ(s.NoisVolume, 2000);
-}
 
 TEST_F(MachineSettingsTest, EntriesStartAtAFullStop) {
     EXPECT_EQ(read("MSXSpeed = 00 f0\n").MSXSpeed, 0) << "no full stop: a comment";
@@ -94,28 +76,12 @@ TEST_F(MachineSettingsTest, ValuesMissingAtTheEndOfAnEntryKeepTheirDefaults) {
     EXPECT_EQ(s.MSXSpeed, 0) << "half a 16-bit value keeps the default";
 }
 
-TEST_F(MachineSettingsTest, FlagsAreStoredAsOneOrZero) {
-    const Settings s = read(".CheckSprite = 7f\n.UsePSG = 00\n.Joypad1 = ff\n");
-    EXPECT_EQ(s.CheckSprite, 1);
-    EXPECT_EQ(s.UsePSG, 0);
-    EXPECT_EQ(s.Joypad1, 0xFF);
-}
-
 TEST_F(MachineSettingsTest, OverlongLinesAreCutAtTheEntryLimit) {
     std::string line = ".KeyMap2 =";
     while (line.size() < 400) line += " 11";
     const Settings s = read(line + "\n.MSXSpeed = 00 e4\n");
     EXPECT_EQ(s.KeyMap[2][0], 0x11);
     EXPECT_EQ(s.MSXSpeed, 228);
-}
-
-TEST_F(MachineSettingsTest, SoundKeys) {
-    const Settings s = read(".UsePSG = 01\n.WriteRoom = 02 df\n.WriteSize = 05 b4\n"
-                            ".PSGVolume = 03 e8\n.NoisVolume = 00 64\n");
-    EXPECT_EQ(s.WriteRoom, 735);
-    EXPECT_EQ(s.WriteSize, 1460);
-    EXPECT_EQ(s.PSGVolume, 1000);
-    EXPECT_EQ(s.NoisVolume, 100);
 }
 
 TEST(OPLLSettings, KeysAndInitDataMessages) {

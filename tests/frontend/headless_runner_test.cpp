@@ -70,15 +70,6 @@ TEST_F(HeadlessRunnerTest, RunsCBIOSForTheFramesAskedAndReportsTheSpeed) {
         << text;
 }
 
-TEST_F(HeadlessRunnerTest, QuitKeyEndsTheRunEarly) {
-    const ProgramRun result = run("--frames 100 --unpaced --key 5:58:1");
-    EXPECT_EQ(result.status, 0);
-    std::smatch match;
-    ASSERT_TRUE(std::regex_match(result.out, match, kResultLine)) << result.out;
-    EXPECT_EQ(match[1], "5");
-    EXPECT_NE(result.err.find("after 5 frames"), std::string::npos) << result.err;
-}
-
 TEST_F(HeadlessRunnerTest, MissingMainBIOSFailsStartUpNamingTheFile) {
     fs::remove(directory_.path() / "MSX2P.rom");
     const ProgramRun result = run("--frames 10 --unpaced");
@@ -86,13 +77,6 @@ TEST_F(HeadlessRunnerTest, MissingMainBIOSFailsStartUpNamingTheFile) {
     EXPECT_NE(result.err.find("MSX2P.rom"), std::string::npos) << result.err;
     EXPECT_EQ(result.out, "");
     EXPECT_NE(log().find("MSX2P.rom Open Failed.\ninitMSX Failed.\n"), std::string::npos);
-}
-
-TEST_F(HeadlessRunnerTest, ShortSubROMFailsStartUpNamingTheFile) {
-    testing::writeFile(directory_.path() / "MSX2PEXT.rom", std::vector<uint8_t>(100, 0xC9));
-    const ProgramRun result = run("--frames 10");
-    EXPECT_NE(result.status, 0);
-    EXPECT_NE(result.err.find("MSX2PEXT.rom Load Failed."), std::string::npos) << result.err;
 }
 
 TEST_F(HeadlessRunnerTest, BadCommandLinesAreRefusedWithAReason) {
@@ -113,13 +97,6 @@ TEST_F(HeadlessRunnerTest, BadCommandLinesAreRefusedWithAReason) {
             << c.arguments << ": " << result.err;
     }
     EXPECT_FALSE(fs::exists(directory_.path() / "TAVIRlog.txt"));  // nothing was started
-}
-
-TEST_F(HeadlessRunnerTest, HelpDescribesTheOptions) {
-    const ProgramRun result = run("--help");
-    EXPECT_EQ(result.status, 0);
-    for (const char* option : {"--dir", "--frames", "--unpaced", "--key", "--screenshot"})
-        EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 
 }  // namespace

@@ -46,11 +46,6 @@ protected:
     }
 };
 
-TEST_F(WindowActionsTest, ExitWithoutAThreadEndsAtOnce) {
-    EXPECT_FALSE(emulationThreadAlive());
-    EXPECT_TRUE(stopEmulationForShutdown(0));
-}
-
 TEST_F(WindowActionsTest, ASecondStartCPUIsRefusedAndExitStopsTheOne) {
     ASSERT_TRUE(startCPUFromMenu());
     EXPECT_TRUE(emulationThreadAlive());

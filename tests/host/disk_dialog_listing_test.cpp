@@ -1,5 +1,5 @@
-// What the disk dialog lists: its title per drive, the "*.dsk *.dfd" filter in any case,
-// and folders read from a real temporary tree, including the ones that can't be read.
+// What the disk dialog lists: the "*.dsk *.dfd" filter in any case, and folders read
+// from a real temporary tree, including the ones that can't be read.
 #include "host/desktop/disk_dialog_listing.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
-
-TEST(DiskDialogTitle, DriveBHasALowerCaseLetter) {
-    EXPECT_EQ(diskDialogTitle(0), "Open Disk Image A:");
-    EXPECT_EQ(diskDialogTitle(1), "Open Disk Image b:");
-}
 
 TEST(DiskDialogFilter, ImagesAndSetsInAnyCasePass) {
     for (const char* name : {"game.dsk", "GAME.DSK", "x.DsK", "adrive.dfd", "SET.DFD", ".dsk"})

@@ -52,17 +52,5 @@ TEST(PictureMailbox, APictureTakenStaysIntactWhileTheNextOnesArrive) {
     EXPECT_EQ(next->pixels[100], 5100);
 }
 
-TEST(PictureMailbox, AnOversizedGeometryIsClipped) {
-    while (takeNewestPicture() != nullptr) {
-    }
-    const std::vector<uint16_t> big = makeFrame(0, 700, 500, 700);
-    post(big, 700, 500, 700);
-    const Picture* picture = takeNewestPicture();
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->width, kMailboxMaxWidth);
-    EXPECT_EQ(picture->height, kMailboxMaxHeight);
-    EXPECT_EQ(picture->pixels[kMailboxMaxWidth], 3);  // row 1, column 0 of the source
-}
-
 }  // namespace
 }  // namespace tavir
