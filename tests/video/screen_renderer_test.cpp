@@ -14,7 +14,6 @@
 namespace tavir::testing {
 namespace {
 
-constexpr uint16_t kYellow = kRed | kGreen;
 constexpr uint16_t kStale = 0x1234;  // what a row held before
 
 class ScreenRendererTest : public VDPTest {
@@ -24,19 +23,8 @@ protected:
         useColours();
     }
 
-    // Entry 1 red, 2 green, 3 blue, 4 white, 5 yellow; backdrop 4.
-    void useColours() {
-        setColour(1, 7, 0, 0);
-        setColour(2, 0, 7, 0);
-        setColour(3, 0, 0, 7);
-        setColour(4, 7, 7, 7);
-        setColour(5, 7, 7, 0);
-        setRegister(7, 0x04);
-    }
-
     static void graphic4() {
-        setRegister(1, 0x40);
-        setRegister(0, 0x06);
+        setMode(0x06, 0);
         setRegister(2, 0x1F);  // page 0
     }
 
@@ -48,32 +36,39 @@ protected:
         vdp.scanLine = static_cast<uint8_t>(line);
         renderLine();
     }
-
-    static uint16_t pixel(int row, int x) { return frameBufferRow(row)[x]; }
-
-    static void fillFrameBuffer(uint16_t value) {
-        for (int row = 0; row < frameBuffer.height; ++row) {
-            std::fill_n(frameBufferRow(row), frameBuffer.width, value);
-        }
-    }
 };
 
-TEST_F(ScreenRendererTest, SideBordersFollowTheHorizontalAdjust) {
-    graphic4();
-    fillVRAM(0, 128, 0x11);  // VRAM line 0 all red
+// At 640 x 480 every border and dot is twice as wide and tall. With the display off the
+// whole row is colour 0, drawn as backdrop 4.
+TEST_F(ScreenRendererTest, SideBordersFollowTheHorizontalAdjustAndDisplayOffIsAllBorder) {
     struct Case {
         uint8_t r18;
         int left, right;
     };
-    for (const Case c : {Case{0x00, 32, 32}, Case{0x07, 25, 39}, Case{0x08, 40, 24}}) {
-        setRegister(18, c.r18);
-        drawLine(32);  // display row 0, frame row 24
-        EXPECT_EQ(pixel(24, 0), kWhite);
-        EXPECT_EQ(pixel(24, c.left - 1), kWhite) << "R#18 " << int(c.r18);
-        EXPECT_EQ(pixel(24, c.left), kRed) << "R#18 " << int(c.r18);
-        EXPECT_EQ(pixel(24, 319 - c.right), kRed) << "R#18 " << int(c.r18);
-        EXPECT_EQ(pixel(24, 320 - c.right), kWhite) << "R#18 " << int(c.r18);
-        EXPECT_EQ(pixel(24, 319), kWhite);
+    for (uint8_t size : {0, 1}) {
+        startVideo(size);
+        useColours();
+        graphic4();
+        fillVRAM(0, 128, 0x11);  // VRAM line 0 all red
+        vdp.vram[1] = 0x21;      // but dot 2 green
+        const int k = size + 1, row = 24 * k + size;
+        for (const Case c : {Case{0x00, 32, 32}, Case{0x07, 25, 39}, Case{0x08, 40, 24}}) {
+            setRegister(18, c.r18);
+            drawLine(32);  // display row 0
+            const int at[] = {0,          c.left - 1,    c.left,       c.left + 2,
+                              c.left + 3, 319 - c.right, 320 - c.right};
+            const uint16_t expected[] = {kWhite, kWhite, kRed, kGreen, kRed, kRed, kWhite};
+            for (int i = 0; i < 7; ++i) {
+                EXPECT_EQ(pixel(row, at[i] * k), expected[i]) << int(c.r18) << " " << at[i];
+                EXPECT_EQ(pixel(row, at[i] * k + size), expected[i]) << int(c.r18) << " " << at[i];
+            }
+        }
+        setRegister(1, 0x00);
+        drawLine(32);
+        for (int x = 0; x < frameBuffer.width; ++x) {
+            ASSERT_EQ(pixel(row - size, x), kWhite) << x;
+            ASSERT_EQ(pixel(row, x), kWhite) << x;
+        }
     }
 }
 
@@ -82,225 +77,94 @@ TEST_F(ScreenRendererTest, HorizontalScrollRotatesThePictureInsideTheActiveArea)
     vdp.vram[0] = 0x12;    // dots 0, 1: red, green
     vdp.vram[4] = 0x35;    // dots 8, 9: blue, yellow
     vdp.vram[127] = 0x23;  // dots 254, 255: green, blue
-    setRegister(27, 1);    // one dot right
-    drawLine(32);
-    EXPECT_EQ(pixel(24, 31), kWhite);
-    EXPECT_EQ(pixel(24, 32), kBlue);  // dot 255 came round to the left edge
-    EXPECT_EQ(pixel(24, 33), kRed);
-    EXPECT_EQ(pixel(24, 34), kGreen);
-    EXPECT_EQ(pixel(24, 287), kGreen);  // dot 254
-    EXPECT_EQ(pixel(24, 288), kWhite);
-
-    setRegister(27, 0);
-    setRegister(26, 1);  // eight dots left
-    drawLine(32);
-    EXPECT_EQ(pixel(24, 32), kBlue);  // dot 8
-    EXPECT_EQ(pixel(24, 33), kYellow);
-    EXPECT_EQ(pixel(24, 32 + 248), kRed);  // dot 0
-    EXPECT_EQ(pixel(24, 31), kWhite);
+    struct Case {
+        uint8_t r26, r27;  // eight dots left, one dot right
+        int x;
+        uint16_t expected;
+    };
+    const Case cases[] = {
+        {0, 1, 31, kWhite},  {0, 1, 32, kBlue},  {0, 1, 33, kRed},          {0, 1, 287, kGreen},
+        {0, 1, 288, kWhite}, {1, 0, 31, kWhite}, {1, 0, 33, kRed | kGreen}, {1, 0, 32 + 248, kRed},
+    };
+    for (const Case& c : cases) {
+        setRegister(26, c.r26);
+        setRegister(27, c.r27);
+        drawLine(32);
+        EXPECT_EQ(pixel(24, c.x), c.expected) << int(c.r26) << " " << int(c.r27) << " " << c.x;
+    }
 }
 
-TEST_F(ScreenRendererTest, TwoHundredTwelveLinesStartTenLinesEarlier) {
+// Display row = scan line - 32 + va (10 lines earlier with LN), VRAM line row + R#23 AND 255.
+TEST_F(ScreenRendererTest, VerticalPlacementFollowsLNTheAdjustAndTheScroll) {
     graphic4();
-    setRegister(9, kR9Lines212);
     fillVRAM(0 * 128, 128, 0x11);
-    fillVRAM(211 * 128, 128, 0x22);
-    fillVRAM(212 * 128, 128, 0x33);
-    drawLine(21);
-    drawLine(22);
-    drawLine(233);
-    drawLine(234);
-    EXPECT_EQ(pixel(21 - 8, 100), kWhite);
-    EXPECT_EQ(pixel(22 - 8, 100), kRed);
-    EXPECT_EQ(pixel(233 - 8, 100), kGreen);
-    EXPECT_EQ(pixel(234 - 8, 100), kWhite);  // border, not VRAM line 212
-}
-
-TEST_F(ScreenRendererTest, VerticalAdjustMovesTheDisplayArea) {
-    graphic4();
-    fillVRAM(0, 128, 0x11);
-    setRegister(18, 0x10);  // +1: one line up
-    drawLine(31);
-    EXPECT_EQ(pixel(31 - 8, 100), kRed);
-    setRegister(18, 0xF0);  // -1: one line down
-    drawLine(32);
-    drawLine(33);
-    EXPECT_EQ(pixel(32 - 8, 100), kWhite);
-    EXPECT_EQ(pixel(33 - 8, 100), kRed);
-}
-
-TEST_F(ScreenRendererTest, VerticalScrollWrapsWithin256Lines) {
-    graphic4();
-    setRegister(23, 0xF0);
-    fillVRAM(0xF0 * 128, 128, 0x11);
-    fillVRAM(0xFF * 128, 128, 0x33);
-    fillVRAM(0x00 * 128, 128, 0x22);
-    drawLine(32);  // row 0
-    drawLine(47);  // row 15
-    drawLine(48);  // row 16
-    EXPECT_EQ(pixel(24, 100), kRed);
-    EXPECT_EQ(pixel(39, 100), kBlue);
-    EXPECT_EQ(pixel(40, 100), kGreen);
+    for (int line : {191, 211, 240}) fillVRAM(line * 128, 128, 0x22);
+    for (int line : {192, 212, 255}) fillVRAM(line * 128, 128, 0x33);
+    struct Case {
+        uint8_t r9, r18, r23;
+        int line;
+        uint16_t colour;
+    };
+    constexpr uint8_t LN = kR9Lines212;
+    const Case cases[] = {
+        {0, 0, 0, 31, kWhite},    {0, 0, 0, 32, kRed},     {0, 0, 0, 223, kGreen},
+        {0, 0, 0, 224, kWhite},   {LN, 0, 0, 21, kWhite},  {LN, 0, 0, 22, kRed},
+        {LN, 0, 0, 233, kGreen},  {LN, 0, 0, 234, kWhite}, {0, 0x10, 0, 31, kRed},
+        {0, 0xF0, 0, 32, kWhite}, {0, 0xF0, 0, 33, kRed},  {0, 0, 0xF0, 32, kGreen},
+        {0, 0, 0xF0, 47, kBlue},  {0, 0, 0xF0, 48, kRed},
+    };
+    for (const Case& c : cases) {
+        setRegister(9, c.r9);
+        setRegister(18, c.r18);
+        setRegister(23, c.r23);
+        drawLine(c.line);
+        EXPECT_EQ(pixel(c.line - 8, 100), c.colour) << c.line << " " << &c - cases;
+    }
 }
 
 TEST_F(ScreenRendererTest, Graphic7ConvertsDirectColourBytes) {
-    setRegister(1, 0x40);
-    setRegister(0, 0x0E);
+    setMode(0x0E, 0);
     setRegister(2, 0x1F);  // page 0
     setRegister(7, 0x1C);  // border: red 7
     const uint8_t bytes[] = {0xFF, 0x03, 0xE0, 0x1C, 0x00, 0x49};
     std::copy(std::begin(bytes), std::end(bytes), vdp.vram);
     drawLine(32);
-    EXPECT_EQ(pixel(24, 32), 0xFFFA);  // blue reaches level 6 only: 26 of 31
-    EXPECT_EQ(pixel(24, 33), 0x001A);
-    EXPECT_EQ(pixel(24, 34), kGreen);
-    EXPECT_EQ(pixel(24, 35), kRed);
-    EXPECT_EQ(pixel(24, 36), kBlack);
-    // 0x49 = green 2, red 2, blue 1 -> levels 2, 2 and 2.
-    EXPECT_EQ(pixel(24, 37), vdp.redLevels[2] + vdp.greenLevels[2] + vdp.blueLevels[2]);
+    // Blue reaches level 6 only: 26 of 31. 0x49 = green 2, red 2, blue 1 -> levels 2, 2, 2:
+    // 2 x F800 / 7 = 46DB -> 4000, 2 x 7E0 / 7 = 240, 2 x 1F / 7 = 8.
+    const uint16_t expected[] = {0xFFFA, 0x001A, kGreen, kRed, kBlack, 0x4248};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(pixel(24, 32 + i), expected[i]) << i;
     EXPECT_EQ(pixel(24, 0), kRed);
     EXPECT_EQ(pixel(24, 319), kRed);
 }
 
-TEST_F(ScreenRendererTest, Text1DrawsSixDotCharactersBetweenMargins) {
-    setRegister(1, 0x50);  // BL + M1
-    setRegister(0, 0x00);
-    setRegister(2, 0x00);  // names at 0
-    setRegister(4, 0x01);  // patterns at 0x800
-    setRegister(7, 0x14);  // foreground red, background white
-    vdp.vram[0] = 1;
-    vdp.vram[39] = 1;
-    vdp.vram[0x800 + 8] = 0x84;  // dots 0 and 5
-    drawLine(32);
-    for (int x = 32; x < 40; ++x) EXPECT_EQ(pixel(24, x), kWhite) << x;  // left margin
-    EXPECT_EQ(pixel(24, 40), kRed);
-    EXPECT_EQ(pixel(24, 41), kWhite);
-    EXPECT_EQ(pixel(24, 45), kRed);
-    EXPECT_EQ(pixel(24, 46), kWhite);  // column 1 is code 0, blank
-    EXPECT_EQ(pixel(24, 40 + 39 * 6), kRed);
-    EXPECT_EQ(pixel(24, 40 + 39 * 6 + 5), kRed);
-    for (int x = 280; x < 288; ++x) EXPECT_EQ(pixel(24, x), kWhite) << x;  // right margin
-}
-
-// avg(blue, white): red (0 + F800) >> 1 -> 7800, green (0 + 7E0) >> 1 -> 3E0 after the
-// mask, blue 1F; 0x7BFF.
+// Text 2 at 320 averages dot pairs: avg(blue, white) = 7800 + 3E0 + 1F = 0x7BFF, with
+// 8-dot margins; at 640 every dot shows after a 16-pixel margin.
 TEST_F(ScreenRendererTest, Text2MergesDotPairsAt320AndShowsEveryDotAt640) {
-    setRegister(1, 0x50);
-    setRegister(0, 0x04);  // M4 + M1: Text 2
-    setRegister(2, 0x03);  // names at 0
-    setRegister(4, 0x01);  // patterns at 0x800
-    setRegister(7, 0x43);  // foreground white, background blue
-    vdp.vram[0] = 1;
-    vdp.vram[1] = 2;
-    vdp.vram[0x800 + 8] = 0xA8;   // alternating dots
-    vdp.vram[0x800 + 16] = 0xFC;  // all six
-    drawLine(32);
-    EXPECT_EQ(pixel(24, 39), kBlue);  // last margin pixel
-    EXPECT_EQ(pixel(24, 40), 0x7BFF);
-    EXPECT_EQ(pixel(24, 41), 0x7BFF);
-    EXPECT_EQ(pixel(24, 42), 0x7BFF);
-    EXPECT_EQ(pixel(24, 43), kWhite);
-    EXPECT_EQ(pixel(24, 45), kWhite);
-    EXPECT_EQ(pixel(24, 46), kBlue);
-    EXPECT_EQ(pixel(24, 280), kBlue);  // right margin after 80 x 3 pixels
-
-    startVideo(1);
-    useColours();
-    setRegister(1, 0x50);
-    setRegister(0, 0x04);
-    setRegister(2, 0x03);
-    setRegister(4, 0x01);
-    setRegister(7, 0x43);
-    vdp.vram[0] = 1;
-    vdp.vram[0x800 + 8] = 0xA8;
-    drawLine(32);
-    for (int row : {48, 49}) {
-        EXPECT_EQ(pixel(row, 64 + 15), kBlue);  // 16-pixel margin
-        EXPECT_EQ(pixel(row, 80), kWhite);
-        EXPECT_EQ(pixel(row, 81), kBlue);
-        EXPECT_EQ(pixel(row, 82), kWhite);
-        EXPECT_EQ(pixel(row, 85), kBlue);
-    }
-}
-
-TEST_F(ScreenRendererTest, DisplayOffPaintsTheWholeRowInColourZero) {
-    graphic4();
-    fillVRAM(0, 128, 0x11);
-    setRegister(1, 0x00);
-    drawLine(32);
-    drawLine(10);
-    for (int x = 0; x < 320; ++x) {
-        ASSERT_EQ(pixel(24, x), kWhite) << x;  // colour 0 draws as backdrop 4
-        ASSERT_EQ(pixel(2, x), kWhite) << x;
-    }
-
-    startVideo(1);
-    useColours();
-    setRegister(7, 0x03);
-    drawLine(100);
-    for (int x = 0; x < 640; ++x) {
-        ASSERT_EQ(pixel(184, x), kBlue) << x;
-        ASSERT_EQ(pixel(185, x), kBlue) << x;
-    }
-}
-
-TEST_F(ScreenRendererTest, LinesOutsideTheVisibleRangeAndMulticolourAreNotDrawn) {
-    fillFrameBuffer(kStale);
-    graphic4();
-    drawLine(7);
-    drawLine(248);
-    vdp.scanLine = 0;
-    EXPECT_EQ(pixel(0, 0), kStale);
-    EXPECT_EQ(pixel(239, 319), kStale);
-
-    setRegister(0, 0x00);
-    setRegister(1, 0x48);  // M2: Multicolour
-    ASSERT_EQ(vdp.screenMode, kMulticolour);
-    drawLine(32);
-    drawLine(20);
-    EXPECT_EQ(pixel(24, 100), kStale);
-    EXPECT_EQ(pixel(12, 0), kStale);
-
-    display.renderEnabled = 0;
-    graphic4();
-    drawLine(32);
-    EXPECT_EQ(pixel(24, 100), kStale);
-}
-
-TEST_F(ScreenRendererTest, LinesAboveAndBelowTheDisplayAreaAreBorder) {
-    graphic4();
-    fillVRAM(0, 0x8000, 0x11);
-    drawLine(31);
-    drawLine(224);
-    for (int x = 0; x < 320; ++x) {
-        ASSERT_EQ(pixel(23, x), kWhite) << x;
-        ASSERT_EQ(pixel(216, x), kWhite) << x;
-    }
-}
-
-TEST_F(ScreenRendererTest, TheLargePictureDrawsEachDotAsTwoByTwo) {
-    startVideo(1);
-    useColours();
-    graphic4();
-    vdp.vram[0] = 0x12;
-    vdp.vram[127] = 0x01;  // dot 255 red
-    drawLine(32);          // rows 48 and 49
-    for (int row : {48, 49}) {
-        EXPECT_EQ(pixel(row, 63), kWhite);
-        EXPECT_EQ(pixel(row, 64), kRed);
-        EXPECT_EQ(pixel(row, 65), kRed);
-        EXPECT_EQ(pixel(row, 66), kGreen);
-        EXPECT_EQ(pixel(row, 67), kGreen);
-        EXPECT_EQ(pixel(row, 574), kRed);
-        EXPECT_EQ(pixel(row, 575), kRed);
-        EXPECT_EQ(pixel(row, 576), kWhite);
+    for (uint8_t size : {0, 1}) {
+        startVideo(size);
+        useColours();
+        setMode(0x04, 0x10);   // Text 2
+        setRegister(2, 0x03);  // names at 0
+        setRegister(4, 0x01);  // patterns at 0x800
+        setRegister(7, 0x43);  // foreground white, background blue
+        vdp.vram[0] = 1;
+        vdp.vram[1] = 2;
+        vdp.vram[0x800 + 8] = 0xA8;   // alternating dots
+        vdp.vram[0x800 + 16] = 0xFC;  // all six
+        drawLine(32);
+        const int at[] = {39, 40, 42, 43, 46, 280, 79, 80, 81, 82};
+        const uint16_t expected[] = {kBlue, 0x7BFF, 0x7BFF, kWhite, kBlue,
+                                     kBlue, kBlue,  kWhite, kBlue,  kWhite};
+        for (int i = size * 6; i < (size ? 10 : 6); ++i) {
+            EXPECT_EQ(pixel(24 * (size + 1) + size, at[i]), expected[i]) << at[i];
+        }
     }
 }
 
 // Red and blue merge to 0x780F: red F800 >> 1 -> 7C00, masked 7800; blue 1F >> 1 -> F.
+// The Graphic 5 border merges its two colours as well.
 TEST_F(ScreenRendererTest, Graphic5And6MergeDotPairsAt320) {
-    setRegister(1, 0x40);
-    setRegister(0, 0x08);  // Graphic 5
+    setMode(0x08, 0);  // Graphic 5
     setRegister(2, 0x1F);
     setColour(0, 0, 0, 0);
     setRegister(8, kR8Transparent);  // colour 0 is black of its own
@@ -309,10 +173,8 @@ TEST_F(ScreenRendererTest, Graphic5And6MergeDotPairsAt320) {
     drawLine(32);
     EXPECT_EQ(pixel(24, 0), 0x780F);
     EXPECT_EQ(pixel(24, 32), 0x7800);  // avg(black, red)
-    EXPECT_EQ(pixel(24, 33), mergeColours(kGreen, kBlue));
     EXPECT_EQ(pixel(24, 33), 0x03EF);  // green 7E0 >> 1 -> 3F0, masked 3E0; blue F
-
-    setRegister(0, 0x0A);  // Graphic 6
+    setRegister(0, 0x0A);              // Graphic 6
     setRegister(7, 0x01);
     vdp.vram[0] = 0x13;
     drawLine(32);
@@ -320,45 +182,10 @@ TEST_F(ScreenRendererTest, Graphic5And6MergeDotPairsAt320) {
     EXPECT_EQ(pixel(24, 0), kRed);  // an ordinary backdrop border
 }
 
-TEST_F(ScreenRendererTest, Graphic5BorderAlternatesItsTwoColoursAt640) {
-    startVideo(1);
-    useColours();
-    setRegister(1, 0x40);
-    setRegister(0, 0x08);
-    setRegister(7, 0x07);
-    vdp.vram[0] = 0x1B;
-    drawLine(32);
-    EXPECT_EQ(pixel(48, 0), kRed);
-    EXPECT_EQ(pixel(48, 1), kBlue);
-    EXPECT_EQ(pixel(48, 62), kRed);
-    EXPECT_EQ(pixel(48, 63), kBlue);
-    EXPECT_EQ(pixel(49, 65), kRed);  // dot 1
-    EXPECT_EQ(pixel(49, 66), kGreen);
-    EXPECT_EQ(pixel(49, 67), kBlue);
-    EXPECT_EQ(pixel(48, 576), kRed);
-    EXPECT_EQ(pixel(48, 639), kBlue);
-}
-
-TEST_F(ScreenRendererTest, Graphic1TakesColoursPerEightCharacters) {
-    setRegister(1, 0x40);
-    setRegister(0, 0x00);
-    setRegister(2, 0x06);  // names 0x1800
-    setRegister(3, 0x80);  // colours 0x2000
-    setRegister(4, 0x00);  // patterns 0
-    vdp.vram[0x1800 + 2] = 0x41;
-    vdp.vram[0x41 * 8] = 0xF0;
-    vdp.vram[0x2000 + 8] = 0x12;  // codes 0x40-0x47: red on green
-    drawLine(32);
-    EXPECT_EQ(pixel(24, 32), kWhite);  // code 0: colour 0 is the backdrop
-    EXPECT_EQ(pixel(24, 32 + 16), kRed);
-    EXPECT_EQ(pixel(24, 32 + 19), kRed);
-    EXPECT_EQ(pixel(24, 32 + 20), kGreen);
-    EXPECT_EQ(pixel(24, 32 + 23), kGreen);
-}
-
+// Graphic 2 takes its pattern and colour tables per third of the screen, a colour byte per
+// pattern line.
 TEST_F(ScreenRendererTest, Graphic2UsesTheTablesOfEachThirdAndColoursEveryLine) {
-    setRegister(1, 0x40);
-    setRegister(0, 0x02);
+    setMode(0x02, 0);
     setRegister(2, 0x06);           // names 0x1800
     setRegister(3, 0xFF);           // colours 0x2000
     setRegister(4, 0x03);           // patterns 0
@@ -369,35 +196,29 @@ TEST_F(ScreenRendererTest, Graphic2UsesTheTablesOfEachThirdAndColoursEveryLine) 
     drawLine(32 + 64);
     EXPECT_EQ(pixel(88, 32), kRed);
     EXPECT_EQ(pixel(88, 33), kGreen);
-    EXPECT_EQ(pixel(88, 39), kGreen);
 }
 
+// An odd field first has nothing to pair with yet; then page 0 on even rows, the selected
+// page on odd ones.
 TEST_F(ScreenRendererTest, InterlacedFieldsFillAlternateRowsFromAlternatePages) {
     startVideo(1);
     useColours();
-    setRegister(1, 0x40);
-    setRegister(0, 0x0A);  // Graphic 6
+    setMode(0x0A, 0);      // Graphic 6
     setRegister(2, 0x3F);  // page 1 (0x10000)
     setRegister(9, kR9Interlace | kR9EvenOddPages);
     fillVRAM(0x00000, 256, 0x11);
     fillVRAM(0x10000, 256, 0x22);
-    fillFrameBuffer(kStale);
-
-    vdp.vdpStatus[2] |= kS2OddField;  // an odd field first: nothing to pair with yet
-    drawLine(32);
-    EXPECT_EQ(pixel(48, 100), kStale);
-    EXPECT_EQ(pixel(49, 100), kStale);
-
-    vdp.vdpStatus[2] &= ~kS2OddField;
-    drawLine(32);
-    EXPECT_EQ(display.otherFieldDrawn, 1);
-    EXPECT_EQ(pixel(48, 100), kRed);  // page 0 in the even field
-    EXPECT_EQ(pixel(49, 100), kStale);
-
-    vdp.vdpStatus[2] |= kS2OddField;
-    drawLine(32);
-    EXPECT_EQ(pixel(48, 100), kRed);
-    EXPECT_EQ(pixel(49, 100), kGreen);  // the selected page
+    for (int row = 0; row < frameBuffer.height; ++row) {
+        std::fill_n(frameBufferRow(row), frameBuffer.width, kStale);
+    }
+    const uint16_t even[] = {kStale, kRed, kRed}, odd[] = {kStale, kStale, kGreen};
+    for (int step = 0; step < 3; ++step) {
+        vdp.vdpStatus[2] =
+            static_cast<uint8_t>((vdp.vdpStatus[2] & ~kS2OddField) | (step == 1 ? 0 : kS2OddField));
+        drawLine(32);
+        EXPECT_EQ(pixel(48, 100), even[step]) << step;
+        EXPECT_EQ(pixel(49, 100), odd[step]) << step;
+    }
     drawLine(20);
     EXPECT_EQ(pixel(25, 100), kWhite);  // border rows follow the same rule
     EXPECT_EQ(pixel(24, 100), kStale);

@@ -19,46 +19,26 @@ constexpr uint32_t kPatterns = 0x3800;  // R#6 = 7
 
 class SpritesTest : public VDPTest {
 protected:
+    // Patterns at 0x3800.
     void SetUp() override {
         VDPTest::SetUp();
         useColours();
-    }
-
-    // Entry 1 red, 2 green, 3 blue, 4 white; backdrop 4; patterns at 0x3800.
-    static void useColours() {
-        setColour(1, 7, 0, 0);
-        setColour(2, 0, 7, 0);
-        setColour(3, 0, 0, 7);
-        setColour(4, 7, 7, 7);
-        setRegister(7, 0x04);
         setRegister(6, 0x07);
-        setRegister(11, 0x00);
     }
 
-    // Graphic 1: sprite mode 1, background all colour 0 (the white backdrop).
-    void spriteMode1() {
-        setRegister(1, 0x40);
-        setRegister(0, 0x00);
-        setRegister(5, 0x36);
-        attributes_ = kAttributes1;
-    }
-
-    // Graphic 4: sprite mode 2, page 0 all colour 0.
-    void spriteMode2() {
-        setRegister(1, 0x40);
-        setRegister(0, 0x06);
-        setRegister(2, 0x1F);
-        setRegister(5, 0xEF);
-        attributes_ = kAttributes2;
+    // 1: Graphic 1, sprite mode 1; 2: Graphic 4, sprite mode 2. The background is colour 0,
+    // the white backdrop.
+    void spriteMode(int mode) {
+        setMode(mode == 1 ? 0x00 : 0x06, 0);
+        setRegister(2, mode == 1 ? 0x00 : 0x1F);
+        setRegister(5, mode == 1 ? 0x36 : 0xEF);
+        attributes_ = mode == 1 ? kAttributes1 : kAttributes2;
     }
 
     // In sprite mode 2 `colour` goes to all 16 colour-table lines of the sprite.
     void putSprite(int i, uint8_t y, uint8_t x, uint8_t pattern, uint8_t colour) {
-        uint8_t* entry = vdp.vram + attributes_ + i * 4;
-        entry[0] = y;
-        entry[1] = x;
-        entry[2] = pattern;
-        entry[3] = colour;
+        const uint8_t entry[] = {y, x, pattern, colour};
+        std::copy_n(entry, 4, vdp.vram + attributes_ + i * 4);
         if (attributes_ == kAttributes2) std::fill_n(vdp.vram + kColours2 + i * 16, 16, colour);
     }
 
@@ -78,43 +58,34 @@ protected:
         return (vdp.vdpStatus[0] & kS0Collision) != 0;
     }
 
-    static uint16_t pixel(int row, int x) { return frameBufferRow(row)[x]; }
     static uint16_t dot(int line, int x) { return pixel(line - 8, 32 + x); }
 
     uint32_t attributes_ = kAttributes1;
 };
 
 TEST_F(SpritesTest, EndMarkerIs208InSpriteMode1And216InSpriteMode2) {
-    spriteMode1();
     setPatternRows(0, {0xFF});
-    putSprite(0, 208, 0, 0, 1);
-    putSprite(1, 10, 100, 0, 1);
-    drawLine(43);
-    EXPECT_EQ(dot(43, 100), kWhite);
-    putSprite(0, 216, 0, 0, 1);  // an ordinary, off-screen position here
-    drawLine(43);
-    EXPECT_EQ(dot(43, 100), kRed);
-
-    spriteMode2();
-    putSprite(0, 216, 0, 0, 1);
-    putSprite(1, 10, 100, 0, 1);
-    drawLine(43);
-    EXPECT_EQ(dot(43, 100), kWhite);
-    putSprite(0, 208, 0, 0, 1);
-    drawLine(43);
-    EXPECT_EQ(dot(43, 100), kRed);
+    for (int mode : {1, 2}) {
+        spriteMode(mode);
+        const uint8_t end = mode == 1 ? 208 : 216, other = mode == 1 ? 216 : 208;
+        putSprite(0, end, 0, 0, 1);
+        putSprite(1, 10, 100, 0, 1);
+        drawLine(43);
+        EXPECT_EQ(dot(43, 100), kWhite) << mode;
+        putSprite(0, other, 0, 0, 1);  // an ordinary, off-screen position here
+        drawLine(43);
+        EXPECT_EQ(dot(43, 100), kRed) << mode;
+    }
 }
 
 TEST_F(SpritesTest, Y255ShowsOnTheFirstDisplayRowAndY0OnTheSecond) {
-    spriteMode2();
+    spriteMode(2);
     setPatternRows(0, {0x80, 0x40});
     putSprite(0, 255, 50, 0, 1);
     drawLine(32);
     drawLine(33);
     EXPECT_EQ(dot(32, 50), kRed);  // pattern row 0
-    EXPECT_EQ(dot(32, 51), kWhite);
     EXPECT_EQ(dot(33, 51), kRed);  // pattern row 1
-
     putSprite(0, 0, 50, 0, 2);
     drawLine(32);
     drawLine(33);
@@ -122,174 +93,110 @@ TEST_F(SpritesTest, Y255ShowsOnTheFirstDisplayRowAndY0OnTheSecond) {
     EXPECT_EQ(dot(33, 50), kGreen);
 }
 
-TEST_F(SpritesTest, OverlappingSpriteMode2SpritesOrTheirColours) {
-    spriteMode2();
+// Sprite mode 2 ORs overlapping colours (1 OR 2 = 3); in mode 1 the lower entry is in
+// front and colour 0 lets the sprite behind show through.
+TEST_F(SpritesTest, OverlapsOrInSpriteMode2AndTheLowerEntryWinsInMode1) {
     setPatternRows(0, {0xFF});
-    putSprite(0, 10, 60, 0, 1);
-    putSprite(1, 10, 64, 0, 2);
-    drawLine(43);
-    EXPECT_EQ(dot(43, 60), kRed);
-    EXPECT_EQ(dot(43, 64), kBlue);  // 1 OR 2 = 3
-    EXPECT_EQ(dot(43, 67), kBlue);
-    EXPECT_EQ(dot(43, 68), kGreen);
-    EXPECT_EQ(dot(43, 71), kGreen);
-    EXPECT_EQ(dot(43, 72), kWhite);
+    struct Case {
+        int mode;
+        uint8_t colour0;
+        int x;
+        uint16_t expected;
+    };
+    const Case cases[] = {
+        {2, 1, 60, kRed},   {2, 1, 64, kBlue},  {2, 1, 67, kBlue},
+        {2, 1, 68, kGreen}, {2, 1, 72, kWhite}, {1, 1, 64, kRed},
+        {1, 1, 68, kGreen}, {1, 0, 60, kWhite}, {1, 0, 64, kGreen},
+    };
+    for (const Case& c : cases) {
+        spriteMode(c.mode);
+        putSprite(0, 10, 60, 0, c.colour0);
+        putSprite(1, 10, 64, 0, 2);
+        drawLine(43);
+        EXPECT_EQ(dot(43, c.x), c.expected) << c.mode << " " << c.x;
+    }
 }
 
-TEST_F(SpritesTest, InSpriteMode1TheLowerEntryIsInFrontAndColour0IsSeeThrough) {
-    spriteMode1();
-    setPatternRows(0, {0xFF});
-    putSprite(0, 10, 60, 0, 1);
-    putSprite(1, 10, 64, 0, 2);
-    drawLine(43);
-    EXPECT_EQ(dot(43, 64), kRed);
-    EXPECT_EQ(dot(43, 68), kGreen);
-
-    putSprite(0, 10, 60, 0, 0);  // transparent: the sprite behind shows through
-    drawLine(43);
-    EXPECT_EQ(dot(43, 60), kWhite);
-    EXPECT_EQ(dot(43, 64), kGreen);
-}
-
+// 16 x 16 with EC: X = 20 covers dots -12 to 3, the last four from the right half
+// (16 bytes further, 0x0E: dots 0-2 set); X = 0 lies entirely left of the screen.
 TEST_F(SpritesTest, EarlyClockMovesTheSprite32DotsLeftAndClipsAtTheEdge) {
-    spriteMode1();
+    spriteMode(1);
     setRegister(1, 0x40 | kR1SpriteSize16);
     setPatternRows(0, {0xFF});
-    vdp.vram[kPatterns + 16] = 0xFF;  // right half, row 0
-    putSprite(0, 10, 20, 0, 0x81);    // EC: dots -12 to 3
+    vdp.vram[kPatterns + 16] = 0x0E;  // right half, row 0
+    putSprite(0, 10, 20, 0, 0x81);
     drawLine(43);
     EXPECT_EQ(dot(43, 0), kRed);
-    EXPECT_EQ(dot(43, 3), kRed);
-    EXPECT_EQ(dot(43, 4), kWhite);
-    EXPECT_EQ(pixel(43 - 8, 31), kWhite);  // nothing spills into the border
-
-    putSprite(0, 10, 0, 0, 0x81);  // entirely left of the screen
+    EXPECT_EQ(dot(43, 2), kRed);
+    EXPECT_EQ(dot(43, 3), kWhite);
+    EXPECT_EQ(pixel(43 - 8, 32 - 5), kWhite);  // the left half does not spill into the border
+    putSprite(0, 10, 0, 0, 0x81);
     drawLine(43);
     EXPECT_EQ(dot(43, 0), kWhite);
 }
 
-TEST_F(SpritesTest, SixteenDotSpritesTakeTheRightHalf16BytesFurther) {
-    spriteMode1();
-    setRegister(1, 0x40 | kR1SpriteSize16);
-    setPatternRows(4, {0x01});
-    vdp.vram[kPatterns + 4 * 8 + 16] = 0x80;
-    putSprite(0, 10, 100, 4, 3);
-    drawLine(43);
-    EXPECT_EQ(dot(43, 106), kWhite);
-    EXPECT_EQ(dot(43, 107), kBlue);
-    EXPECT_EQ(dot(43, 108), kBlue);
-    EXPECT_EQ(dot(43, 109), kWhite);
-}
-
 TEST_F(SpritesTest, MagnifiedSpritesCoverTwiceTheDotsAndLines) {
-    spriteMode2();
+    spriteMode(2);
     setRegister(1, 0x40 | kR1SpriteMagnify);
     setPatternRows(0, {0x80, 0x40, 0, 0, 0, 0, 0, 0x01});
     putSprite(0, 10, 100, 0, 1);
-    for (int line : {43, 44}) {  // pattern row 0 on two lines
-        drawLine(line);
-        EXPECT_EQ(dot(line, 100), kRed) << line;
-        EXPECT_EQ(dot(line, 101), kRed) << line;
-        EXPECT_EQ(dot(line, 102), kWhite) << line;
+    struct Case {
+        int line, x;
+        uint16_t expected;
+    };
+    const Case cases[] = {
+        {43, 100, kRed},   {43, 101, kRed},   {43, 102, kWhite}, {44, 101, kRed},
+        {44, 102, kWhite}, {45, 101, kWhite}, {45, 102, kRed},   {45, 103, kRed},
+        {58, 114, kRed},   {58, 115, kRed},   {59, 115, kWhite},  // pattern row 7 is the sprite's
+                                                                  // 16th line
+    };
+    for (const Case& c : cases) {
+        drawLine(c.line);
+        EXPECT_EQ(dot(c.line, c.x), c.expected) << c.line << " " << c.x;
     }
-    drawLine(45);
-    EXPECT_EQ(dot(45, 101), kWhite);
-    EXPECT_EQ(dot(45, 102), kRed);
-    EXPECT_EQ(dot(45, 103), kRed);
-    drawLine(58);  // pattern row 7, the sprite's 16th line
-    EXPECT_EQ(dot(58, 114), kRed);
-    EXPECT_EQ(dot(58, 115), kRed);
-    drawLine(59);
-    EXPECT_EQ(dot(59, 115), kWhite);
 }
 
-TEST_F(SpritesTest, SpritesIgnoreTheHorizontalScrollButFollowTheAdjust) {
-    spriteMode2();
-    setPatternRows(0, {0x80});
-    putSprite(0, 10, 100, 0, 1);
-    setRegister(26, 2);
-    drawLine(43);
-    EXPECT_EQ(dot(43, 100), kRed);
-    setRegister(26, 0);
-    setRegister(18, 0x03);  // h = -3
-    drawLine(43);
-    EXPECT_EQ(pixel(35, 29 + 100), kRed);
-}
-
-TEST_F(SpritesTest, NoSpritesInTextModesWithSpritesOffOrOutsideTheDisplay) {
-    spriteMode2();
+// No sprites with sprites off or in text modes.
+TEST_F(SpritesTest, NoSpritesWhenOffOrInTextModes) {
+    spriteMode(2);
     setPatternRows(0, {0xFF});
     putSprite(0, 10, 100, 0, 1);
     setRegister(8, kR8SpritesOff);
     drawLine(43);
     EXPECT_EQ(dot(43, 100), kWhite);
     setRegister(8, 0);
-
-    setRegister(0, 0x04);
-    setRegister(1, 0x50);  // Text 2
-    vdp.vram[kAttributes2] = 10;
+    setMode(0x04, 0x10);  // Text 2
     drawLine(43);
     EXPECT_NE(dot(43, 100), kRed);
-
-    spriteMode2();
-    putSprite(0, 200, 100, 0, 1);  // covers sprite line 200, display row 201: border
-    drawLine(32 + 201);
-    EXPECT_EQ(dot(32 + 201, 100), kWhite);
 }
 
-TEST_F(SpritesTest, TheLargePictureDrawsSpriteDotsAsTwoByTwoBlocks) {
-    startVideo(1);
-    useColours();
-    spriteMode2();
-    setPatternRows(0, {0x80});
-    putSprite(0, 10, 100, 0, 3);
-    drawLine(43);
-    for (int row : {70, 71}) {
-        EXPECT_EQ(pixel(row, 2 * (32 + 100)), kBlue);
-        EXPECT_EQ(pixel(row, 2 * (32 + 100) + 1), kBlue);
-        EXPECT_EQ(pixel(row, 2 * (32 + 101)), kWhite);
-    }
-}
-
-TEST_F(SpritesTest, TwoColouredSpritesCollideOnTheirFirstCommonLine) {
-    spriteMode1();
+// Pattern row 1 has dots 3 and 4: sprite 1 at X + 1 overlaps one dot, at X + 4 none.
+TEST_F(SpritesTest, CollisionNeedsTwoVisibleDotsTheDisplayOnAndSpritesEnabled) {
     setPatternRows(0, {0x00, 0x18});
-    putSprite(0, 10, 100, 0, 1);
-    putSprite(1, 10, 100, 0, 2);
+    struct Case {
+        int mode;
+        uint8_t colour0, colour1, x1, r1, r8;
+        int line;
+        bool collides;
+    };
+    const Case cases[] = {
+        {1, 1, 2, 100, 0x40, 0, 43, false},    {1, 1, 2, 100, 0x40, 0, 44, true},
+        {1, 0, 2, 100, 0x40, 0, 44, false},  // transparent
+        {2, 1, 2, 100, 0x40, 0, 44, true},     {2, 1, 0x42, 100, 0x40, 0, 44, false},  // CC
+        {2, 1, 0x22, 100, 0x40, 0, 44, false},                                         // IC
+        {2, 1, 2, 104, 0x40, 0, 44, false},    {2, 1, 2, 101, 0x40, 0, 44, true},
+        {2, 1, 2, 100, 0x00, 0, 44, false},    {2, 1, 2, 100, 0x40, kR8SpritesOff, 44, false},
+    };
     display.renderEnabled = 0;  // the test runs on frames that are not drawn as well
-    EXPECT_FALSE(collidesOn(43));
-    EXPECT_TRUE(collidesOn(44));
-}
-
-TEST_F(SpritesTest, TransparentAndExcludedSpritesNeverCollide) {
-    spriteMode1();
-    setPatternRows(0, {0xFF});
-    putSprite(0, 10, 100, 0, 0);
-    putSprite(1, 10, 100, 0, 2);
-    EXPECT_FALSE(collidesOn(43));
-
-    spriteMode2();
-    putSprite(0, 10, 100, 0, 1);
-    putSprite(1, 10, 100, 0, 0x42);  // CC
-    EXPECT_FALSE(collidesOn(43));
-    putSprite(1, 10, 100, 0, 0x22);  // IC
-    EXPECT_FALSE(collidesOn(43));
-    putSprite(1, 10, 104, 0, 0x02);
-    EXPECT_TRUE(collidesOn(43));
-}
-
-TEST_F(SpritesTest, CollisionNeedsTheDisplayOnAndSpritesEnabled) {
-    spriteMode2();
-    setPatternRows(0, {0xFF});
-    putSprite(0, 10, 100, 0, 1);
-    putSprite(1, 10, 100, 0, 2);
-    setRegister(8, kR8SpritesOff);
-    EXPECT_FALSE(collidesOn(43));
-    setRegister(8, 0);
-    setRegister(1, 0x00);
-    EXPECT_FALSE(collidesOn(43));
-    setRegister(1, 0x40);
-    EXPECT_TRUE(collidesOn(43));
+    for (const Case& c : cases) {
+        spriteMode(c.mode);
+        setRegister(1, c.r1);
+        setRegister(8, c.r8);
+        putSprite(0, 10, 100, 0, c.colour0);
+        putSprite(1, 10, c.x1, 0, c.colour1);
+        vdp.vdpStatus[0] = 0;
+        EXPECT_EQ(collidesOn(c.line), c.collides) << &c - cases;
+    }
 }
 
 }  // namespace

@@ -44,18 +44,32 @@ protected:
         writeVDPControl(0x80 | n);
     }
 
-    // A write set-up anywhere in VRAM: R#14 selects the 16 KB window.
-    static void setWriteAddress(uint32_t address) {
+    // A set-up anywhere in VRAM: R#14 selects the 16 KB window.
+    static void setAddress(uint32_t address, bool write) {
         setRegister(14, static_cast<uint8_t>(address >> 14));
         writeVDPControl(static_cast<uint8_t>(address));
-        writeVDPControl(static_cast<uint8_t>(0x40 | ((address >> 8) & 0x3F)));
+        writeVDPControl(static_cast<uint8_t>((write ? 0x40 : 0) | ((address >> 8) & 0x3F)));
+    }
+    static void setWriteAddress(uint32_t address) { setAddress(address, true); }
+    static void setReadAddress(uint32_t address) { setAddress(address, false); }
+
+    // Entry 1 red, 2 green, 3 blue, 4 white, 5 yellow; backdrop 4.
+    static void useColours() {
+        setColour(1, 7, 0, 0);
+        setColour(2, 0, 7, 0);
+        setColour(3, 0, 0, 7);
+        setColour(4, 7, 7, 7);
+        setColour(5, 7, 7, 0);
+        setRegister(7, 0x04);
     }
 
-    static void setReadAddress(uint32_t address) {
-        setRegister(14, static_cast<uint8_t>(address >> 14));
-        writeVDPControl(static_cast<uint8_t>(address));
-        writeVDPControl(static_cast<uint8_t>((address >> 8) & 0x3F));
+    static void setMode(uint8_t r0, uint8_t r1) {
+        setRegister(1, 0x40);
+        setRegister(0, r0);
+        setRegister(1, static_cast<uint8_t>(0x40 | r1));
     }
+
+    static uint16_t pixel(int row, int x) { return frameBufferRow(row)[x]; }
 
     // Palette entry from levels 0-7, as the two bytes 0RRR0BBB and 00000GGG of port 0x9A.
     static void setColour(uint8_t index, uint8_t red, uint8_t green, uint8_t blue) {
