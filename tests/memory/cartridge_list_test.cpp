@@ -94,22 +94,5 @@ TEST_F(CartridgeListTest, AnImageThatCannotBeLoadedIsReported) {
     EXPECT_TRUE(slotIsEmpty(1));
 }
 
-TEST_F(CartridgeListTest, OnlyThe254FirstCharactersOfALineCount) {
-    // 254 characters: the digit and a 253-character name ending in ".rom".
-    const std::string longest = std::string(249, 'n') + ".rom";
-    image(longest, 2);
-    EXPECT_EQ(readList("0" + longest + "\n"), "Not use ROM image in Slot 2.\n");
-    EXPECT_EQ(cartridges[0].cartType, 0);
-
-    // One character more pushes the "m" out of reach; the tail of that line must not be
-    // taken for slot 2's line.
-    const std::string tooLong = std::string(250, 'n') + ".rom";
-    image(tooLong, 2);
-    image("second.rom", 4);
-    EXPECT_TRUE(openLog());
-    EXPECT_EQ(readList("0" + tooLong + "\n1second.rom\n"), "Slot 1 bad file name.\n");
-    EXPECT_EQ(cartridges[1].cartType, 1);
-}
-
 }  // namespace
 }  // namespace tavir::testing

@@ -77,7 +77,7 @@ TEST_F(ClockChipTest, BlocksOneToThreeAreMemoryAndBlockZeroWritesDoNotReachTheTi
 
 using StartedClockTest = testing::StartedMachineTest;
 
-TEST_F(StartedClockTest, StartUpSetsBlockTwoAndAResetKeepsIt) {
+TEST_F(StartedClockTest, StartUpSetsBlockTwoAndAResetKeepsItsMemory) {
     writeRegister(13, 0x02);
     const uint8_t expected[13] = {0xF0, 0xF0, 0xF0, 0xF0, 0xF8, 0xF0, 0xFF,
                                   0xF4, 0xF4, 0xF0, 0xF0, 0xF0, 0xF0};
