@@ -1,10 +1,9 @@
-// The drives in the started machine: mounted at start-up, closed at shutdown, and used by Z80
-// code that calls the disk ROM's DSKIO entry in slot 3-1 to read and write a real image.
+// The drives in the started machine, used by Z80 code that calls the disk ROM's DSKIO entry
+// in slot 3-1 to read and write a real image.
 #include <gtest/gtest.h>
 
 #include "core/machine.h"
 #include "cpu/z80.h"
-#include "disk/drive_state.h"
 #include "disk_fixture.h"
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
@@ -22,25 +21,6 @@ protected:
         std::fflush(logFile);
     }
 };
-
-TEST_F(DiskMachine, StartUpMountsDiskOneAndShutdownClosesIt) {
-    writePatternImage("boot.dsk", k720KSectors);
-    writeTextFile("adrive.dfd", "boot.dsk\n");
-    writeTextFile("bdrive.dfd", "gone.dsk\n");
-    start();
-    const std::string log = readTextFile(kLogFileName);
-    EXPECT_EQ(log.find("drive not use"), std::string::npos) << log;
-    EXPECT_NE(log.find("gone.dsk cannot open.\n"), std::string::npos) << log;
-    EXPECT_TRUE(driveReady(0));
-    EXPECT_FALSE(driveReady(1));
-
-    shutdownMSX();
-    for (const DriveState& drive : drives) {
-        EXPECT_EQ(drive.setFile, nullptr);
-        EXPECT_EQ(drive.imageFile, nullptr);
-        EXPECT_EQ(drive.mapFile, nullptr);
-    }
-}
 
 // Runs from RAM: pages the disk ROM (slot 3-1) into 0x4000, reads sector 0 of drive A to
 // 0x9000 and writes it back as sector 2, pushing AF and BC after each call.
@@ -98,7 +78,6 @@ TEST_F(DiskMachine, Z80CodeReadsAndWritesTheImageThroughTheDiskROM) {
     const Bytes sector0 = patternSector(0);
     for (int i = 0; i < 512; ++i) ASSERT_EQ(readMemory(0x9000 + i), sector0[i]) << i;
     EXPECT_EQ(readImageSector("boot.dsk", 2), sector0);
-    EXPECT_EQ(readImageSector("boot.dsk", 0), sector0);
     EXPECT_EQ(readImageSector("boot.dsk", 3), patternSector(3));
 }
 

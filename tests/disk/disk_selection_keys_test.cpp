@@ -26,29 +26,17 @@ int selectionOf(const KeyState& state) {
     return findSelection(state.bytes);
 }
 
-TEST(DiskSelectionKeys, KeysAreNumberedRowByRow) {
-    for (int row = 0; row < 4; ++row) {
-        for (int column = 0; column < 10; ++column) {
-            const auto code = static_cast<uint8_t>(kRowStarts[row] + column);
-            SCOPED_TRACE(int(code));
-            EXPECT_EQ(selectionOf(KeyState().press(code)), row * 10 + column + 1);
-        }
-    }
-    EXPECT_EQ(selectionOf(KeyState().press(0x32)), 37) << "M";
-    EXPECT_EQ(selectionOf(KeyState().press(kEscape)), kSelectionCancelled);
-    EXPECT_EQ(selectionOf(KeyState()), kNoSelection);
-}
-
-TEST(DiskSelectionKeys, OnlyThe41KeysCountAndOnlyWithBit7) {
+TEST(DiskSelectionKeys, The41KeysAreNumberedRowByRowAndOnlyCountWithBit7) {
     for (int code = 0; code < 256; ++code) {
-        bool selects = code == kEscape;
-        for (uint8_t start : kRowStarts) selects |= code >= start && code < start + 10;
+        int expected = code == kEscape ? kSelectionCancelled : kNoSelection;
+        for (int row = 0; row < 4; ++row)
+            if (code >= kRowStarts[row] && code < kRowStarts[row] + 10)
+                expected = row * 10 + code - kRowStarts[row] + 1;
         const KeyState state = KeyState().press(static_cast<uint8_t>(code));
-        EXPECT_EQ(selectionOf(state) != kNoSelection, selects) << code;
-        EXPECT_EQ(selectionKeyDown(state.bytes), selects) << code;
+        EXPECT_EQ(selectionOf(state), expected) << code;
+        EXPECT_EQ(selectionKeyDown(state.bytes), expected != kNoSelection) << code;
     }
     EXPECT_EQ(selectionOf(KeyState().press(0x02, 0x7F)), kNoSelection);
-    EXPECT_FALSE(selectionKeyDown(KeyState().press(0x35, 0x7F).bytes));
     EXPECT_EQ(selectionOf(KeyState().press(0x02, 0xFF)), 1);
 }
 
@@ -56,7 +44,6 @@ TEST(DiskSelectionKeys, TheFirstKeyInTestOrderWins) {
     EXPECT_EQ(selectionOf(KeyState().press(0x35).press(0x02)), 1);
     EXPECT_EQ(selectionOf(KeyState().press(0x1E).press(0x19)), 20);
     EXPECT_EQ(selectionOf(KeyState().press(kEscape).press(0x2C)), 31) << "Escape is tested last";
-    EXPECT_EQ(selectionOf(KeyState().press(0x0B).press(0x10).press(kEscape)), 10);
 }
 
 using DiskChangeCommand = DiskTest;
@@ -71,13 +58,11 @@ TEST_F(DiskChangeCommand, CodesTwoAndThreeLoadTheChosenDiskIntoAOrB) {
     EXPECT_EQ(drives[1].diskNumber, 1u);
     changeDiskBySelection(3, 2);
     EXPECT_EQ(drives[1].diskNumber, 2u);
-    EXPECT_EQ(drives[0].diskNumber, 3u);
 
     // Cancelled, nothing chosen, or not a disk command: the disks stay.
-    for (int selection : {kSelectionCancelled, kNoSelection, 41})
-        changeDiskBySelection(2, selection);
+    changeDiskBySelection(2, kSelectionCancelled);
+    changeDiskBySelection(2, kNoSelection);
     changeDiskBySelection(4, 1);
-    changeDiskBySelection(5, 1);
     EXPECT_EQ(drives[0].diskNumber, 3u);
     EXPECT_TRUE(driveReady(0));
     EXPECT_EQ(logText(), "");

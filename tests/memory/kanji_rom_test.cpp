@@ -47,27 +47,5 @@ TEST_F(KanjiROMTest, SecondLevelReadsTheUpperHalfUpToTheLastByte) {
         EXPECT_EQ(inPort(0xDB), fontByte(0x3FFE0 + i)) << "read " << i;
 }
 
-TEST_F(KanjiROMTest, BothLevelsShareTheAddressAndTheCounter) {
-    outPort(0xDA, 0x15);  // the second level's ports set the same register
-    outPort(0xDB, 0x2A);
-    const uint32_t address = (0x2A << 11) | (0x15 << 5);
-    EXPECT_EQ(inPort(0xD9), fontByte(address));
-    EXPECT_EQ(inPort(0xDB), fontByte(0x20000 + address + 1));
-    EXPECT_EQ(inPort(0xD9), fontByte(address + 2));
-
-    outPort(0xD8, 0x40 | 0x02);  // only the low six bits count; the counter restarts
-    const uint32_t moved = (0x2A << 11) | (0x02 << 5);
-    EXPECT_EQ(inPort(0xD9), fontByte(moved));
-    outPort(0xD9, 0xC0 | 0x01);
-    EXPECT_EQ(inPort(0xD9), fontByte((0x01 << 11) | (0x02 << 5)));
-}
-
-TEST(KanjiROMWithoutFontTest, ReadsFFWhenNoFontIsLoaded) {
-    shutdownMSX();  // no machine: the image is not there
-    ASSERT_EQ(systemMemory.kanjiROM, nullptr);
-    EXPECT_EQ(inPort(0xD9), 0xFF);
-    EXPECT_EQ(inPort(0xDB), 0xFF);
-}
-
 }  // namespace
 }  // namespace tavir
