@@ -18,10 +18,7 @@ constexpr uint16_t kStale = 0x1234;  // what a row held before
 
 class ScreenRendererTest : public VDPTest {
 protected:
-    void SetUp() override {
-        VDPTest::SetUp();
-        useColours();
-    }
+    void SetUp() override { startVideo(0, true); }
 
     static void graphic4() {
         setMode(0x06, 0);
@@ -46,8 +43,7 @@ TEST_F(ScreenRendererTest, SideBordersFollowTheHorizontalAdjustAndDisplayOffIsAl
         int left, right;
     };
     for (uint8_t size : {0, 1}) {
-        startVideo(size);
-        useColours();
+        startVideo(size, true);
         graphic4();
         fillVRAM(0, 128, 0x11);  // VRAM line 0 all red
         vdp.vram[1] = 0x21;      // but dot 2 green
@@ -141,8 +137,7 @@ TEST_F(ScreenRendererTest, Graphic7ConvertsDirectColourBytes) {
 // 8-dot margins; at 640 every dot shows after a 16-pixel margin.
 TEST_F(ScreenRendererTest, Text2MergesDotPairsAt320AndShowsEveryDotAt640) {
     for (uint8_t size : {0, 1}) {
-        startVideo(size);
-        useColours();
+        startVideo(size, true);
         setMode(0x04, 0x10);   // Text 2
         setRegister(2, 0x03);  // names at 0
         setRegister(4, 0x01);  // patterns at 0x800
@@ -201,8 +196,7 @@ TEST_F(ScreenRendererTest, Graphic2UsesTheTablesOfEachThirdAndColoursEveryLine) 
 // An odd field first has nothing to pair with yet; then page 0 on even rows, the selected
 // page on odd ones.
 TEST_F(ScreenRendererTest, InterlacedFieldsFillAlternateRowsFromAlternatePages) {
-    startVideo(1);
-    useColours();
+    startVideo(1, true);
     setMode(0x0A, 0);      // Graphic 6
     setRegister(2, 0x3F);  // page 1 (0x10000)
     setRegister(9, kR9Interlace | kR9EvenOddPages);
@@ -254,9 +248,7 @@ TEST_F(ScreenRendererTest, NoRegisterValueDrawsOutsideTheFrameBuffer) {
         }
         for (int y = 0; y < height + 2 * kGuard; ++y) {
             for (int x = 0; x < pitchPixels; ++x) {
-                const bool inside =
-                    y >= kGuard && y < kGuard + height && x >= kGuard && x < kGuard + width;
-                if (!inside) {
+                if (y < kGuard || y >= kGuard + height || x < kGuard || x >= kGuard + width) {
                     ASSERT_EQ(memory[y * pitchPixels + x], kStale) << x << "," << y;
                 }
             }

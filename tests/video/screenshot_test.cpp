@@ -33,7 +33,10 @@ protected:
     TemporaryWorkingDirectory directory_;
 };
 
-TEST_F(ScreenshotTest, HeaderDescribesATwentyFourBitPictureOfTheFrameBuffer) {
+// Pixels go bottom row first as blue, green, red; each primary scales to 0-255 as
+// value x 255 / mask, truncated: 0x001A is blue 26 of 31 -> 213; 0x8410 is red 0x8000 ->
+// 131, green 0x400 -> 129, blue 0x10 -> 131.
+TEST_F(ScreenshotTest, HeaderAndPixelsDescribeATwentyFourBitBottomUpPicture) {
     struct Case {
         uint8_t displayMode;
         uint32_t size, width, height;
@@ -42,6 +45,12 @@ TEST_F(ScreenshotTest, HeaderDescribesATwentyFourBitPictureOfTheFrameBuffer) {
         startVideo(c.displayMode);
         std::filesystem::remove("TAVIR000.bmp");
         screenshot.counter = 0;
+        const int w = static_cast<int>(c.width), h = static_cast<int>(c.height);
+        frameBufferRow(0)[0] = kRed;
+        frameBufferRow(0)[w - 1] = 0x8410;
+        frameBufferRow(h - 1)[0] = 0x001A;
+        frameBufferRow(h - 1)[1] = kGreen;
+        frameBufferRow(h - 2)[0] = kWhite;
         saveScreenshot();
         const std::string bmp = readTextFile("TAVIR000.bmp");
         ASSERT_EQ(bmp.size(), c.size);
@@ -56,27 +65,18 @@ TEST_F(ScreenshotTest, HeaderDescribesATwentyFourBitPictureOfTheFrameBuffer) {
                                 {18, 4, c.width}, {22, 4, c.height}, {26, 2, 1},  {28, 2, 24}};
         for (const Field& f : fields) EXPECT_EQ(number(bmp, f.at, f.size), f.value) << f.at;
         for (size_t at = 30; at < 54; at += 4) EXPECT_EQ(number(bmp, at, 4), 0u) << at;
-    }
-}
 
-// Each primary scales to 0-255 as value x 255 / mask, truncated: 0x001A is blue 26 of 31
-// -> 213; 0x8410 is red 0x8000 -> 131, green 0x400 -> 129, blue 0x10 -> 131.
-TEST_F(ScreenshotTest, PixelsAreStoredBottomRowFirstAsBlueGreenRed) {
-    frameBufferRow(0)[0] = kRed;
-    frameBufferRow(0)[319] = 0x8410;
-    frameBufferRow(239)[0] = 0x001A;
-    frameBufferRow(239)[1] = kGreen;
-    frameBufferRow(238)[0] = kWhite;
-    saveScreenshot();
-    const std::string bmp = readTextFile("TAVIR000.bmp");
-    ASSERT_EQ(bmp.size(), 230454u);
-    const size_t bottom = 54, second = 54 + 960, top = 54 + 239 * 960;
-    const std::pair<size_t, std::array<uint32_t, 3>> pixels[] = {
-        {bottom, {213, 0, 0}}, {bottom + 3, {0, 255, 0}},        {second, {255, 255, 255}},
-        {top, {0, 0, 255}},    {top + 319 * 3, {131, 129, 131}},
-    };
-    for (const auto& [at, bgr] : pixels) {
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(number(bmp, at + i, 1), bgr[i]) << at << " " << i;
+        const size_t bottom = 54, second = 54 + 3 * c.width, top = 54 + (h - 1) * 3 * c.width;
+        const std::pair<size_t, std::array<uint32_t, 3>> pixels[] = {
+            {bottom, {213, 0, 0}},
+            {bottom + 3, {0, 255, 0}},
+            {second, {255, 255, 255}},
+            {top, {0, 0, 255}},
+            {top + (w - 1) * 3, {131, 129, 131}},
+        };
+        for (const auto& [at, bgr] : pixels) {
+            for (int i = 0; i < 3; ++i) EXPECT_EQ(number(bmp, at + i, 1), bgr[i]) << at << " " << i;
+        }
     }
 }
 

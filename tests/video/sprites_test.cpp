@@ -21,8 +21,7 @@ class SpritesTest : public VDPTest {
 protected:
     // Patterns at 0x3800.
     void SetUp() override {
-        VDPTest::SetUp();
-        useColours();
+        startVideo(0, true);
         setRegister(6, 0x07);
     }
 
@@ -63,7 +62,8 @@ protected:
     uint32_t attributes_ = kAttributes1;
 };
 
-TEST_F(SpritesTest, EndMarkerIs208InSpriteMode1And216InSpriteMode2) {
+// The end marker stops the list; sprites off (R#8 SPD) or a text mode hide them all.
+TEST_F(SpritesTest, EndMarkerIs208InMode1And216InMode2AndNoSpritesWhenOffOrInText) {
     setPatternRows(0, {0xFF});
     for (int mode : {1, 2}) {
         spriteMode(mode);
@@ -75,6 +75,13 @@ TEST_F(SpritesTest, EndMarkerIs208InSpriteMode1And216InSpriteMode2) {
         putSprite(0, other, 0, 0, 1);  // an ordinary, off-screen position here
         drawLine(43);
         EXPECT_EQ(dot(43, 100), kRed) << mode;
+        setRegister(8, kR8SpritesOff);
+        drawLine(43);
+        EXPECT_EQ(dot(43, 100), kWhite) << mode;
+        setRegister(8, 0);
+        setMode(0x04, 0x10);  // Text 2
+        drawLine(43);
+        EXPECT_NE(dot(43, 100), kRed) << mode;
     }
 }
 
@@ -154,20 +161,6 @@ TEST_F(SpritesTest, MagnifiedSpritesCoverTwiceTheDotsAndLines) {
         drawLine(c.line);
         EXPECT_EQ(dot(c.line, c.x), c.expected) << c.line << " " << c.x;
     }
-}
-
-// No sprites with sprites off or in text modes.
-TEST_F(SpritesTest, NoSpritesWhenOffOrInTextModes) {
-    spriteMode(2);
-    setPatternRows(0, {0xFF});
-    putSprite(0, 10, 100, 0, 1);
-    setRegister(8, kR8SpritesOff);
-    drawLine(43);
-    EXPECT_EQ(dot(43, 100), kWhite);
-    setRegister(8, 0);
-    setMode(0x04, 0x10);  // Text 2
-    drawLine(43);
-    EXPECT_NE(dot(43, 100), kRed);
 }
 
 // Pattern row 1 has dots 3 and 4: sprite 1 at X + 1 overlaps one dot, at X + 4 none.

@@ -27,7 +27,8 @@ class VDPTest : public ::testing::Test {
 protected:
     void SetUp() override { startVideo(0); }
 
-    void startVideo(uint8_t displayMode) {
+    // With `colours`, the entries of useColours().
+    void startVideo(uint8_t displayMode, bool colours = false) {
         settings = Settings{};
         settings.DisplayMode = displayMode;
         ASSERT_EQ(initVDP(), 1);
@@ -37,6 +38,7 @@ protected:
         cpu.MSXSpeed = 228;
         cpu.cycleCount = 228;
         cpu.pendingVector = kNoInterrupt;
+        if (colours) useColours();
     }
 
     static void setRegister(uint8_t n, uint8_t value) {
@@ -55,11 +57,8 @@ protected:
 
     // Entry 1 red, 2 green, 3 blue, 4 white, 5 yellow; backdrop 4.
     static void useColours() {
-        setColour(1, 7, 0, 0);
-        setColour(2, 0, 7, 0);
-        setColour(3, 0, 0, 7);
-        setColour(4, 7, 7, 7);
-        setColour(5, 7, 7, 0);
+        const uint8_t levels[][3] = {{7, 0, 0}, {0, 7, 0}, {0, 0, 7}, {7, 7, 7}, {7, 7, 0}};
+        for (int i = 0; i < 5; ++i) setColour(i + 1, levels[i][0], levels[i][1], levels[i][2]);
         setRegister(7, 0x04);
     }
 
