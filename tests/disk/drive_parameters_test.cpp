@@ -119,5 +119,36 @@ TEST_F(DriveParameters, BootSectorsWithoutAUsableGeometryGiveNoDPB) {
 
 }
 
+TEST_F(DriveParameters, AFormatOfAReadOnlyImageFails) {
+    std::filesystem::permissions(directory_.path(), std::filesystem::perms(0755));
+    std::filesystem::permissions("a.dsk", std::filesystem::perms(0444));
+    writeTextFile("adrive.dfd", "a.dsk\n");
+    {
+        UnprivilegedScope user;
+        if (!user.effective()) GTEST_SKIP() << "cannot drop root rights to test permissions";
+        initDrives();
+    }
+    format(1, 0);
+    EXPECT_EQ(a(), kErrorWriteFault);
+    EXPECT_EQ(f(), kFlagC);
+    EXPECT_EQ(readImageSector("a.dsk", 0), patternSector(0));
+}
+
+TEST_F(DriveParameters, AnUnreadableBootSectorGivesNoDPB) {
+    writeFile("empty.dsk", Bytes(100, 0));  // shorter than one sector
+    Bytes map(kStatusMapSize, kStatusDone);
+    map[0] = kErrorSeek;
+    writeFile("a.dds", map);
+    mountSets("a.dsk\n", "empty.dsk\n");
+    for (uint8_t drive : {0, 1}) {
+        getDPB(drive);
+        EXPECT_EQ(a(), kErrorOther);
+        EXPECT_EQ(f(), kFlagC);
+        expectDPBUntouched();
+    }
+    getDPB(2);
+    EXPECT_EQ(a(), kErrorNotReady);
+}
+
 }  // namespace
 }  // namespace tavir::testing
