@@ -13,31 +13,12 @@
 #include "core/machine.h"
 #include "host/dik_codes.h"
 #include "host/headless_host.h"
-#include "support/machine_fixture.h"
+#include "support/headless_machine.h"
 
 namespace tavir {
 namespace {
 
-class EmulationThreadTest : public testing::MachineDirectoryTest {
-protected:
-    void SetUp() override {
-        MachineDirectoryTest::SetUp();
-        if (IsSkipped()) return;
-        ASSERT_TRUE(initMSX());
-        installHeadlessHost(HeadlessClock::kManual);
-        framePacing.paced = false;
-        emulationStopRequested.store(false);
-        display.displayMode = 0;
-    }
-    void TearDown() override {
-        shutdownMSX();
-        installHeadlessHost(HeadlessClock::kReal);
-        framePacing.paced = true;
-        emulationStopRequested.store(false);
-        commandCode.store(kCommandNone);
-        display.displayMode = 0;
-    }
-};
+using EmulationThreadTest = testing::HeadlessMachineTest;
 
 TEST_F(EmulationThreadTest, QuitKeyResetsTheMachineAndEndsTheThread) {
     ASSERT_TRUE(addScriptedKey(3, dik::kF12, 1));

@@ -15,29 +15,18 @@
 #include "disk/drive_state.h"
 #include "host/dik_codes.h"
 #include "host/headless_host.h"
-#include "support/machine_fixture.h"
+#include "support/headless_machine.h"
 
 namespace tavir {
 namespace {
 
 constexpr uint32_t kGenerousStopMilliseconds = 10000;
 
-class WindowActionsTest : public testing::MachineDirectoryTest {
+class WindowActionsTest : public testing::HeadlessMachineTest {
 protected:
-    void SetUp() override {
-        MachineDirectoryTest::SetUp();
-        if (IsSkipped()) return;
-        ASSERT_TRUE(initMSX());
-        installHeadlessHost(HeadlessClock::kManual);
-        framePacing.paced = false;
-    }
     void TearDown() override {
         EXPECT_TRUE(stopEmulationForShutdown(kGenerousStopMilliseconds));
-        shutdownMSX();
-        installHeadlessHost(HeadlessClock::kReal);
-        framePacing.paced = true;
-        emulationStopRequested.store(false);
-        commandCode.store(kCommandNone);
+        HeadlessMachineTest::TearDown();
     }
     // Waits (without a time limit of its own that a slow machine could miss) for the
     // thread to end by itself; the suite's timeout catches a thread that never does.

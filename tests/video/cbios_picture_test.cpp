@@ -11,7 +11,7 @@
 #include "core/machine.h"
 #include "core/run_loop.h"
 #include "host/headless_host.h"
-#include "support/machine_fixture.h"
+#include "support/headless_machine.h"
 #include "video/display_output.h"
 #include "video/frame_buffer.h"
 #include "video/vdp_state.h"
@@ -77,27 +77,17 @@ bool pictureShowsTheText(const TextScreen& screen, int left, int top) {
     return true;
 }
 
-class CBIOSPictureTest : public testing::MachineDirectoryTest {
+class CBIOSPictureTest : public testing::HeadlessMachineTest {
 protected:
     void SetUp() override {
-        MachineDirectoryTest::SetUp();
-        if (IsSkipped()) return;
+        // The working directory exists already; start-up reads this before the ROMs.
         testing::writeTextFile("msx.cfg", ".MSXSpeed = 00 e4\n");
-        ASSERT_TRUE(initMSX());
-        emulationStopRequested.store(false);
-        installHeadlessHost(HeadlessClock::kManual);
-        framePacing.paced = false;
-        display.displayMode = 0;
+        HeadlessMachineTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         // The run loop alone, without the emulation thread, whose stop resets the VDP.
         ASSERT_TRUE(initDisplay());
         enterRunLoop();
         runScanLines(cpu, 300 * 256);
-    }
-    void TearDown() override {
-        shutdownMSX();
-        installHeadlessHost(HeadlessClock::kReal);
-        framePacing.paced = true;
-        commandCode.store(kCommandNone);
     }
 };
 
