@@ -6,6 +6,8 @@
 #include "core/machine.h"
 #include "core/run_loop.h"
 #include "frontend/command_routine.h"
+#include "frontend/input_recording.h"
+#include "frontend/snapshot.h"
 #include "frontend/settings.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"
@@ -66,11 +68,14 @@ int emulationThread() {
 
         const uint8_t code = commandCode.load();
         switch (code) {
-            case kCommandQuit:
-                resetMachine(cpu);
+            case kCommandQuit: {
                 // With the modifier the quit key only resets; a stop request always stops.
-                if (!commandModifier || stopRequested()) return endEmulation(0);
+                const bool ending = !commandModifier || stopRequested();
+                if (ending) saveSnapshotAtStop();  // the batch runner's last state
+                resetMachine(cpu);
+                if (ending) return endEmulation(0);
                 break;
+            }
             case kCommandDiskA:
             case kCommandDiskB:
             case kCommandSaveState:

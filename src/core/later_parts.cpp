@@ -12,8 +12,4 @@ void allSoundOff() {}
 void restoreChannels() {}
 void numpadChannelMute() {}
 
-void stopInputRecording() {}
-void recordKeyboardRows() {}
-void recordJoystickState() {}
-
 }  // namespace tavir

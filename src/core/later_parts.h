@@ -20,9 +20,4 @@ void allSoundOff();
 void restoreChannels();
 void numpadChannelMute();
 
-// Emulator commands and input recording.
-void stopInputRecording();   // recording or playback off, its file closed
-void recordKeyboardRows();   // the frame's matrix rows into or out of the recording
-void recordJoystickState();  // the frame's joystick bytes into or out of the recording
-
 }  // namespace tavir

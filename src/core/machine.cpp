@@ -6,6 +6,7 @@
 
 #include "cpu/z80.h"
 #include "disk/drive_state.h"
+#include "frontend/input_recording.h"
 #include "frontend/log.h"
 #include "frontend/settings.h"
 #include "memory/cartridge.h"
@@ -141,6 +142,7 @@ void shutdownMSX() {
     systemMemory = SystemMemory{};
     shutdownVDP();
     closeDrives();
+    stopInputRecording();
 }
 
 }  // namespace tavir

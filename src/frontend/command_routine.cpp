@@ -4,9 +4,10 @@
 #include "disk/disk_selection_keys.h"
 #include "core/emulation_thread.h"
 #include "core/frame_end.h"
-#include "core/later_parts.h"
+#include "frontend/input_recording.h"
 #include "frontend/joystick_input.h"
 #include "frontend/settings.h"
+#include "frontend/snapshot.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"
 #include "video/screenshot.h"
@@ -30,7 +31,13 @@ void commandRoutine() {
         if (emulationStopRequested.load()) return;
         waitPass();
     }
-    changeDiskBySelection(commandCode.load(), selection);
+    const uint8_t code = commandCode.load();
+    if (selection != kSelectionCancelled && code == kCommandSaveState)
+        saveSnapshot(selection, commandModifier);
+    else if (selection != kSelectionCancelled && code == kCommandLoadState)
+        loadSnapshot(selection, commandModifier);
+    else
+        changeDiskBySelection(code, selection);
     while (selectionKeyDown(keyState) && !emulationStopRequested.load()) waitPass();
 }
 

@@ -17,6 +17,7 @@
 #include "core/frame_pacing.h"
 #include "core/machine.h"
 #include "frontend/headless_options.h"
+#include "frontend/snapshot.h"
 #include "video/screenshot.h"
 #include "frontend/log.h"
 #include "host/headless_host.h"
@@ -65,6 +66,22 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     logPrint("initMSX Succeed.\n");
     framePacing.paced = !options.unpaced;
 
+    // Snapshots before the first frame: the emulation thread has not started, so the
+    // machine is still this thread's.
+    std::string snapshotFailure;
+    if (options.loadState != 0 && !loadSnapshot(options.loadState, options.replay))
+        snapshotFailure = "cannot load " + snapshotFileName(options.loadState, options.replay);
+    else if (options.record != 0 && !saveSnapshot(options.record, true))
+        snapshotFailure = "cannot save " + snapshotFileName(options.record, true);
+    if (!snapshotFailure.empty()) {
+        shutdownMSX();
+        std::fprintf(stderr, "%s: %s in %s (missing, or %s says why)\n", kProgram,
+                     snapshotFailure.c_str(), currentDirectory().c_str(), kLogFileName);
+        return 1;
+    }
+    snapshotSlotAtStop = options.saveState;
+    snapshotSavedAtStop = false;
+
     int result = 0;
     const auto start = std::chrono::steady_clock::now();
     std::thread emulation = startEmulationThread(&result);
@@ -79,6 +96,11 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     if (result != 0) {
         std::fprintf(stderr, "%s: the display could not be set up; %s says why\n", kProgram,
                      kLogFileName);
+        return 1;
+    }
+    if (options.saveState != 0 && !snapshotSavedAtStop) {
+        std::fprintf(stderr, "%s: cannot save %s; %s says why\n", kProgram,
+                     snapshotFileName(options.saveState, false).c_str(), kLogFileName);
         return 1;
     }
     if (screenshotFailed) {

@@ -1,0 +1,97 @@
+// The PSG and the OPLL in a snapshot image.
+//
+// The PSG is not synthesised yet: only its register file and index exist. A snapshot
+// stores the synthesis fields with the values a freshly started and resynchronised PSG
+// has, and a loaded file's synthesis fields are checked and then dropped.
+#include <cmath>
+#include <cstring>
+
+#include "frontend/snapshot_blocks.h"
+#include "frontend/snapshot_bytes.h"
+#include "frontend/snapshot_layout.h"
+#include "sound/opll.h"
+#include "sound/psg.h"
+
+namespace tavir::snapshot {
+
+namespace {
+
+// The longest tone period in samples, for R1/R3/R5 = 15 and R0/R2/R4 = 255, with the
+// 44.1 kHz sample rate; a phase is never more than one sample past a period.
+constexpr float kLongestTonePeriod = 4095 * 0.39424f;
+constexpr float kLongestTonePhase = kLongestTonePeriod + 1;
+// Envelope ramp length in frames' ticks for R11/R12 = 0xFFFF; 0 is always raised to 1,
+// as the ramp length divides.
+constexpr uint32_t kLongestEnvelope = 156;
+// A noise half-wave lasts 1 to (R6 AND 0x1F) + 2 samples.
+constexpr int32_t kLongestNoiseRun = 33;
+
+// Version 3 holds floats; earlier versions held whole numbers of samples.
+float sampleCount(const uint8_t* at, uint8_t version) {
+    if (version >= 3) return getFloat(at);
+    return static_cast<float>(get32(at));
+}
+
+bool inRange(float value, float high) {
+    return std::isfinite(value) && value >= 0 && value <= high;
+}
+
+}  // namespace
+
+void storePSGBlock(uint8_t* image) {
+    image[kPSGIndex] = psg.psgIndex;
+    std::memcpy(image + kPSGRegisters, psg.psgRegisters, kPSGRegisterCount);
+    put32(image + kEnvelopeLength, 1);
+    put32(image + kEnvelopeStep, 0);
+    std::memset(image + kPSGReserved, 0, 3);
+    for (int ch = 0; ch < 3; ++ch) {
+        putFloat(image + kTonePeriod + 4 * ch, 100.0f);
+        putFloat(image + kTonePhase + 4 * ch, 1.0f);
+    }
+    put32(image + kNoiseRun, 1);
+    image[kNoisePolarity] = 0;
+    image[kRandomCounterA] = 0;
+    image[kRandomCounterB] = 0;
+    put32(image + kRandomAccumulator, 0);
+}
+
+const char* checkPSGBlock(const uint8_t* image, uint8_t version) {
+    if (image[kPSGIndex] >= kPSGRegisterCount) return "psgIndex";
+    const uint32_t envelopeLength = get32(image + kEnvelopeLength);
+    if (envelopeLength < 1 || envelopeLength > kLongestEnvelope) return "envelopeLength";
+    for (int ch = 0; ch < 3; ++ch) {
+        if (!inRange(sampleCount(image + kTonePeriod + 4 * ch, version), kLongestTonePeriod))
+            return "tonePeriod";
+        if (!inRange(sampleCount(image + kTonePhase + 4 * ch, version), kLongestTonePhase))
+            return "tonePhase";
+    }
+    const auto noiseRun = static_cast<int32_t>(get32(image + kNoiseRun));
+    if (noiseRun < 0 || noiseRun > kLongestNoiseRun) return "noiseRun";
+    if (image[kNoisePolarity] > 1) return "noisePolarity";
+    if (image[kRandomCounterA] > 6) return "random counter a";
+    if (image[kRandomCounterB] > 3) return "random counter b";
+    return nullptr;
+}
+
+void loadPSGBlock(const uint8_t* image, uint8_t /*version*/) {
+    psg.psgIndex = image[kPSGIndex];
+    std::memcpy(psg.psgRegisters, image + kPSGRegisters, kPSGRegisterCount);
+}
+
+void storeOPLLBlock(uint8_t* image) {
+    image[kOPLLIndex] = opll.opllIndex;
+    std::memcpy(image + kOPLLRegisters, opll.opllRegisters, kOPLLRegisterCount);
+}
+
+// The index keeps all eight bits written to port 0x7C, and a data write at an index past
+// the last register is ignored, so every index byte is one the machine can hold.
+const char* checkOPLLBlock(const uint8_t* /*image*/) {
+    return nullptr;
+}
+
+void loadOPLLBlock(const uint8_t* image) {
+    opll.opllIndex = image[kOPLLIndex];
+    std::memcpy(opll.opllRegisters, image + kOPLLRegisters, kOPLLRegisterCount);
+}
+
+}  // namespace tavir::snapshot
