@@ -11,6 +11,9 @@
 
 #include "core/frame_end.h"
 #include "core/run_loop.h"
+#include "core/emulation_control.h"
+#include "core/emulation_thread.h"
+#include "frontend/command_routine.h"
 #include "frontend/input_recording.h"
 #include "frontend/joystick_state.h"
 #include "frontend/log.h"
@@ -272,6 +275,46 @@ TEST_F(SnapshotGameTest, BitFlippedFilesLoadOrAreRefusedSafely) {
     }
     EXPECT_GT(loaded, 0);
     EXPECT_LT(loaded, 200);
+}
+
+// The save and load keys as the emulation thread hands them on: slot by selection key,
+// a recording with the modifier.
+TEST_F(SnapshotGameTest, SelectionKeysPickTheSlot) {
+    runFrames(1, 10);
+    const struct {
+        uint8_t code;
+        bool modifier;
+        uint8_t key;
+        const char* file;
+        RecordingMode mode;
+    } steps[] = {{kCommandSaveState, false, 0x32, "TAVIR37.sav", kRecordingOff},  // M
+                 {kCommandSaveState, true, 0x06, "TAVIR05.smv", kRecording},      // 5
+                 {kCommandLoadState, true, 0x06, "TAVIR05.smv", kPlayingBack},
+                 {kCommandLoadState, false, 0x32, "TAVIR37.sav", kRecordingOff}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.file);
+        stopInputRecording();
+        commandCode.store(step.code);
+        commandModifier = step.modifier;
+        setHeadlessKey(step.key, true);
+        commandRoutine();
+        EXPECT_TRUE(fs::exists(step.file));
+        EXPECT_EQ(recordingMode, step.mode);
+    }
+    commandModifier = false;
+}
+
+// A save that can't be written keeps the slot's previous file and says so once.
+TEST_F(SnapshotGameTest, FailedSaveKeepsThePreviousFile) {
+    runFrames(1, 10);
+    ASSERT_TRUE(saveSnapshot(3, false));
+    const std::vector<uint8_t> previous = readFile("TAVIR03.sav");
+    runFrames(11, 10);
+    fs::create_directory("TAVIR03.sav.tmp");  // where the new file would be written
+    EXPECT_FALSE(saveSnapshot(3, false));
+    EXPECT_TRUE(readFile("TAVIR03.sav") == previous);
+    const std::string text = log();
+    EXPECT_NE(text.find("TAVIR03.sav not saved: "), std::string::npos) << text;
 }
 
 TEST_F(SnapshotGameTest, MissingSlotLeavesTheMachineRunning) {
