@@ -54,8 +54,7 @@ void loadImage(const uint8_t* image, uint8_t version) {
     loadRAMBlock(image);
 }
 
-bool failSave(const std::string& name, const std::string& temporary, std::FILE* file,
-              int fd) {
+bool failSave(const std::string& name, const std::string& temporary, std::FILE* file, int fd) {
     const int error = errno;
     if (file != nullptr)
         std::fclose(file);

@@ -40,11 +40,8 @@ TEST(HeadlessOptionsTest, AcceptsEveryOption) {
     EXPECT_TRUE(parse({"--help"}).options.help);
     EXPECT_EQ(parse({"--screenshot", "shot.bmp"}).options.screenshot, "shot.bmp");
     const Parsed s = parse({"--load-state", "40", "--replay", "--save-state", "1"});
-    ASSERT_TRUE(s.ok) << s.error;
-    EXPECT_EQ(s.options.loadState, 40);
-    EXPECT_TRUE(s.options.replay);
-    EXPECT_EQ(s.options.saveState, 1);
-    EXPECT_EQ(parse({"--record", "7"}).options.record, 7);
+    EXPECT_TRUE(s.ok && s.options.loadState == 40 && s.options.replay) << s.error;
+    EXPECT_TRUE(s.options.saveState == 1 && parse({"--record", "7"}).options.record == 7);
 }
 
 TEST(HeadlessOptionsTest, RefusesMalformedValuesNamingThem) {

@@ -80,17 +80,14 @@ TEST_F(HeadlessRunnerTest, RunSplitAtASnapshotEndsLikeTheWholeRun) {
     testing::writeTextFile(directory_.path() / "cart.drc", "0transball-en.rom\n");
     const std::string whole = (outputs_ / "whole.bmp").string();
     const std::string split = (outputs_ / "split.bmp").string();
-    const std::string halfway = (outputs_ / "halfway.bmp").string();
 
     // Space at frame 250 cuts the intro short: the title menu shows at 300.
     EXPECT_EQ(run("--unpaced --frames 300 --key 250:39:5 --screenshot " + whole).status, 0);
-    EXPECT_EQ(run("--unpaced --frames 240 --save-state 3 --screenshot " + halfway).status, 0);
-    EXPECT_EQ(fs::file_size(directory_.path() / "TAVIR03.sav"), 197112u);
+    EXPECT_EQ(run("--unpaced --frames 240 --save-state 3").status, 0);
     const ProgramRun second = run("--unpaced --frames 60 --key 10:39:5 --load-state 3 "
                                   "--screenshot " + split);
     EXPECT_EQ(second.status, 0) << second.err;
     EXPECT_TRUE(testing::readTextFile(split) == testing::readTextFile(whole));
-    EXPECT_FALSE(testing::readTextFile(halfway) == testing::readTextFile(whole));
 
     const ProgramRun missing = run("--frames 1 --load-state 4 --replay");
     EXPECT_EQ(missing.status, 1);
