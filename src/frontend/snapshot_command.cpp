@@ -30,7 +30,8 @@ constexpr size_t kXStep = 32;
 constexpr size_t kRowStep = 36;
 
 // What the registers can ask for: x coordinates and NX, NY are 10-bit numbers (the widest
-// screen is 512 dots), and a line of the widest bitmap mode is 256 bytes.
+// screen is 512 dots), and a line of the widest bitmap mode is 256 bytes. The current x
+// steps once past the last dot of a finished transfer, to -1 going left.
 constexpr int32_t kCoordinateLimit = 1023;
 constexpr int32_t kCountLimit = 1024;
 constexpr int32_t kBytesPerLineLimit = 256;
@@ -57,7 +58,8 @@ const char* checkCommandBlock(const uint8_t* image) {
     for (int i = 0; i < 4; ++i)
         if (block[kShifts + i] > 7) return "CommandState shift";
     if (!within(field(block, kXStart), 0, kCoordinateLimit)) return "CommandState x start";
-    if (!within(field(block, kCurrentX), 0, kCoordinateLimit)) return "CommandState current x";
+    if (!within(field(block, kCurrentX), -1, kCoordinateLimit + 1))
+        return "CommandState current x";
     if (!within(field(block, kCountPerRow), 0, kCountLimit)) return "CommandState count per row";
     if (!within(field(block, kRowsLeft), 0, kCountLimit)) return "CommandState rows left";
     if (!within(field(block, kCountLeft), 0, kCountLimit)) return "CommandState count left";

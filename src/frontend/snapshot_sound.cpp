@@ -17,9 +17,11 @@ namespace tavir::snapshot {
 namespace {
 
 // The longest tone period in samples, for R1/R3/R5 = 15 and R0/R2/R4 = 255, with the
-// 44.1 kHz sample rate; a phase is never more than one sample past a period.
+// 44.1 kHz sample rate. A period change scales the phase with it, which may leave the
+// phase somewhat past the new period until the next sample; twice the longest period
+// keeps every such value and refuses the absurd.
 constexpr float kLongestTonePeriod = 4095 * 0.39424f;
-constexpr float kLongestTonePhase = kLongestTonePeriod + 1;
+constexpr float kLongestTonePhase = 2 * kLongestTonePeriod;
 // Envelope ramp length in frames' ticks for R11/R12 = 0xFFFF; 0 is always raised to 1,
 // as the ramp length divides.
 constexpr uint32_t kLongestEnvelope = 156;
