@@ -22,8 +22,8 @@ namespace {
 // keeps every such value and refuses the absurd.
 constexpr float kLongestTonePeriod = 4095 * 0.39424f;
 constexpr float kLongestTonePhase = 2 * kLongestTonePeriod;
-// Envelope ramp length in frames' ticks for R11/R12 = 0xFFFF; 0 is always raised to 1,
-// as the ramp length divides.
+// Envelope ramp length in ticks for R11/R12 = 0xFFFF. A PSG never set up holds 0, which
+// the envelope reads as 1.
 constexpr uint32_t kLongestEnvelope = 156;
 // A noise half-wave lasts 1 to (R6 AND 0x1F) + 2 samples.
 constexpr int32_t kLongestNoiseRun = 33;
@@ -59,8 +59,7 @@ void storePSGBlock(uint8_t* image) {
 
 const char* checkPSGBlock(const uint8_t* image, uint8_t version) {
     if (image[kPSGIndex] >= kPSGRegisterCount) return "psgIndex";
-    const uint32_t envelopeLength = get32(image + kEnvelopeLength);
-    if (envelopeLength < 1 || envelopeLength > kLongestEnvelope) return "envelopeLength";
+    if (get32(image + kEnvelopeLength) > kLongestEnvelope) return "envelopeLength";
     for (int ch = 0; ch < 3; ++ch) {
         if (!inRange(sampleCount(image + kTonePeriod + 4 * ch, version), kLongestTonePeriod))
             return "tonePeriod";

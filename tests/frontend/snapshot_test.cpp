@@ -180,7 +180,7 @@ TEST_F(SnapshotGameTest, DamagedFilesAreRefusedWithoutChangingTheMachine) {
         {"line countdown -2^31", 19 + 0x20, {0, 0, 0, 0x80}, 0},
         {"pending vector 0x1234", 19 + 0x28, {0x34, 0x12}, 0},
         {"clock index 16", 89, {16}, 0},         {"Kanji counter 32", 147, {32}, 0},
-        {"psgIndex 16", 213, {16}, 0},           {"envelope length 0", 230, {0, 0, 0, 0}, 0},
+        {"psgIndex 16", 213, {16}, 0},           {"envelope length 157", 230, {157}, 0},
         {"tone period NaN", 245, {0, 0, 0xC0, 0x7F}, 0},
         {"tone phase infinite", 253, {0, 0, 0x80, 0x7F}, 0},
         {"noiseRun 1000", 265, {0xE8, 0x03, 0, 0}, 0},
