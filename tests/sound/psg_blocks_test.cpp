@@ -1,0 +1,42 @@
+// A frame's stretch where it wraps at the end of the one-second buffer: only the samples
+// not written by an earlier frame are written.
+#include "sound/psg_blocks.h"
+
+#include <gtest/gtest.h>
+
+#include "frontend/settings.h"
+#include "host/sound_buffers.h"
+#include "sound/psg.h"
+
+namespace tavir {
+namespace {
+
+TEST(PSGBlocks, OnlyTheFreshEndOfAWrappingStretchIsWritten) {
+    settings = Settings{};  // 735 ahead, 1460 long
+    psg.tonePeriod[0] = 20.0f;
+    // Play cursor 42205: the stretch is 42940..44099 and 0..299; the last frame ended at 43665.
+    soundBuffers[0].playCursor.store(42205);
+    psg.writeCursor[0] = 43665;
+    for (auto& sample : soundBuffers[0].samples) sample.store(0);
+    writeToneBlock(0, 100);
+    EXPECT_EQ(psg.writeCursor[0], 300u);
+    for (uint32_t i = 0; i < kSoundBufferSamples; ++i) {
+        const bool fresh = i >= 43665 || i < 300;
+        ASSERT_EQ(soundBuffers[0].samples[i].load() != 0, fresh) << i;
+    }
+    // Nothing played since: nothing new to write. Then a late frame, 3000 samples on:
+    // the whole stretch is new.
+    for (auto& sample : soundBuffers[0].samples) sample.store(0);
+    writeToneBlock(0, 100);
+    EXPECT_EQ(std::count_if(std::begin(soundBuffers[0].samples), std::end(soundBuffers[0].samples),
+                            [](auto& s) { return s.load() != 0; }),
+              0);
+    soundBuffers[0].playCursor.store(1105);
+    writeToneBlock(0, 100);
+    EXPECT_EQ(psg.writeCursor[0], 3300u);
+    for (uint32_t i = 1840; i < 3300; ++i) ASSERT_NE(soundBuffers[0].samples[i].load(), 0) << i;
+    EXPECT_EQ(soundBuffers[0].samples[1839].load(), 0);
+}
+
+}  // namespace
+}  // namespace tavir
