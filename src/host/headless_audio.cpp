@@ -66,9 +66,15 @@ bool finishAudioCapture() {
 }
 
 void playHeadlessAudioFrame() {
+    SynthRender render = synthRender();
+    if (capture.file == nullptr && render == nullptr) {
+        // Nobody listens: the cursors move on, as they would while playing.
+        skipSoundBuffers(kSamplesPerFrame);
+        return;
+    }
     int16_t frame[kSamplesPerFrame];
     playSoundBuffers(frame, kSamplesPerFrame);
-    if (SynthRender render = synthRender()) {
+    if (render != nullptr) {
         int16_t synth[kSamplesPerFrame];
         render(synth, kSamplesPerFrame);
         for (uint32_t i = 0; i < kSamplesPerFrame; ++i)

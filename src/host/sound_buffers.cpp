@@ -67,10 +67,13 @@ void playSoundBuffers(int16_t* out, uint32_t count) {
                 continue;
             const int32_t gain = buffer.gain.load(std::memory_order_relaxed);
             uint32_t cursor = buffer.playCursor.load(std::memory_order_relaxed);
-            for (uint32_t i = 0; i < chunk; ++i) {
-                const int32_t sample = buffer.samples[cursor].load(std::memory_order_relaxed);
-                mix[i] += (sample - kSilentSample) * gain;
-                if (++cursor == kSoundBufferSamples) cursor = 0;
+            for (uint32_t done = 0; done < chunk;) {
+                const uint32_t n = std::min(chunk - done, kSoundBufferSamples - cursor);
+                const std::atomic<uint8_t>* samples = buffer.samples + cursor;
+                for (uint32_t i = 0; i < n; ++i)
+                    mix[done + i] += (samples[i].load(std::memory_order_relaxed) - kSilentSample) * gain;
+                done += n;
+                cursor = (cursor + n) % kSoundBufferSamples;
             }
             buffer.playCursor.store(cursor, std::memory_order_release);
         }
@@ -80,6 +83,16 @@ void playSoundBuffers(int16_t* out, uint32_t count) {
             out[i] = static_cast<int16_t>(std::clamp(mix[i] >> 8, -32768, 32767));
         out += chunk;
         count -= chunk;
+    }
+}
+
+void skipSoundBuffers(uint32_t count) {
+    for (SoundBuffer& buffer : soundBuffers) {
+        if (!buffer.created.load(std::memory_order_acquire) ||
+            !buffer.playing.load(std::memory_order_acquire))
+            continue;
+        const uint32_t cursor = buffer.playCursor.load(std::memory_order_relaxed);
+        buffer.playCursor.store((cursor + count) % kSoundBufferSamples, std::memory_order_release);
     }
 }
 

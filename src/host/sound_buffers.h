@@ -49,5 +49,7 @@ void setSoundBufferAttenuation(int index, uint32_t attenuation);
 // The audio output's side: `count` samples of every playing buffer, from its play
 // cursor on, mixed into `out` as signed 16-bit samples; the play cursors move past them.
 void playSoundBuffers(int16_t* out, uint32_t count);
+// The same with nobody listening: only the play cursors move.
+void skipSoundBuffers(uint32_t count);
 
 }  // namespace tavir

@@ -16,20 +16,46 @@ constexpr uint8_t kVolumeAmplitude[16] = {0,  1,  2,  5,  9,  14,  20,  28,
                                           36, 46, 56, 68, 81, 95, 110, 127};
 constexpr uint8_t kEnvelopeMode = 0x10;
 
-// Calls `write(sample)` for each of the last `fresh` positions of the stretch, in order.
-template <typename Write>
-void writeFresh(int buffer, const PSGStretch& stretch, Write write) {
-    const SoundLock lock = lockSoundBuffer(buffer, stretch.start, stretch.size);
-    uint32_t skip = stretch.size - stretch.fresh;
-    const auto piece = [&](std::atomic<uint8_t>* samples, uint32_t size) {
-        const uint32_t skipped = std::min(skip, size);
-        skip -= skipped;
-        for (uint32_t i = skipped; i < size; ++i)
-            samples[i].store(write(), std::memory_order_relaxed);
+// The fresh end of a frame's stretch, as one or two spans of its buffer, filled in runs
+// of one value.
+class FreshSamples {
+public:
+    FreshSamples(int buffer, const PSGStretch& stretch) {
+        const SoundLock lock = lockSoundBuffer(buffer, stretch.start, stretch.size);
+        // Skip what earlier frames wrote: it may be playing already.
+        const uint32_t skip = stretch.size - stretch.fresh;
+        if (skip < lock.firstSize) {
+            spans_[0] = {lock.first + skip, lock.firstSize - skip};
+            spans_[1] = {lock.second, lock.secondSize};
+        } else {
+            spans_[0] = {lock.second + (skip - lock.firstSize), stretch.fresh};
+        }
+        remaining_ = stretch.fresh;
+    }
+    uint32_t remaining() const { return remaining_; }
+    // `count` (at most remaining()) samples of `value`.
+    void fill(uint32_t count, uint8_t value) {
+        remaining_ -= count;
+        while (count > 0) {
+            Span& span = spans_[current_];
+            const uint32_t n = std::min(count, span.size);
+            for (uint32_t i = 0; i < n; ++i) span.at[i].store(value, std::memory_order_relaxed);
+            span.at += n;
+            span.size -= n;
+            count -= n;
+            if (span.size == 0) current_ = 1;
+        }
+    }
+
+private:
+    struct Span {
+        std::atomic<uint8_t>* at = nullptr;
+        uint32_t size = 0;
     };
-    piece(lock.first, lock.firstSize);
-    piece(lock.second, lock.secondSize);
-}
+    Span spans_[2];
+    int current_ = 0;
+    uint32_t remaining_;
+};
 
 PSGStretch frameStretch(int buffer) {
     return psgStretch(soundPlayCursor(buffer), settings.WriteRoom, settings.WriteSize,
@@ -89,9 +115,9 @@ uint32_t envelopeAmplitude(bool toneChannel) {
 
 void writeToneBlock(int channel, uint32_t amplitude) {
     amplitude = std::min(amplitude, kFullAmplitude);
-    const PSGStretch stretch = frameStretch(channel);
+    FreshSamples out(channel, frameStretch(channel));
     if (amplitude == 0) {
-        writeFresh(channel, stretch, [] { return kSilentSample; });
+        out.fill(out.remaining(), kSilentSample);
         return;
     }
     const float period = psg.tonePeriod[channel];
@@ -99,39 +125,47 @@ void writeToneBlock(int channel, uint32_t amplitude) {
     const auto high = static_cast<uint8_t>(kSilentSample + amplitude);
     const auto low = static_cast<uint8_t>(kSilentSample - amplitude);
     float phase = psg.tonePhase[channel];
-    writeFresh(channel, stretch, [&] {
-        const uint8_t sample = phase < half ? high : low;
-        phase += 1.0f;
+    // Sample by sample the wave is high while the phase is below half the period, and the
+    // phase steps by one sample; written here a half-wave at a time.
+    while (out.remaining() > 0) {
+        const bool isHigh = phase < half;
+        const float untilEdge = (isHigh ? half : period) - phase;
+        const uint32_t n = !(untilEdge < static_cast<float>(out.remaining()))
+                               ? out.remaining()
+                               : std::max(1u, static_cast<uint32_t>(std::ceil(untilEdge)));
+        out.fill(n, isHigh ? high : low);
+        phase += static_cast<float>(n);
         if (!(phase < period)) {
             phase -= period;
             // A period shorter than a sample (or 0) has no phase to keep: a steady level.
             if (!(phase < period)) phase = 0;
         }
-        return sample;
-    });
+    }
     psg.tonePhase[channel] = phase;
 }
 
 void writeNoiseBlock(uint32_t amplitude) {
     amplitude = std::min(amplitude, kFullAmplitude);
-    const PSGStretch stretch = frameStretch(kPSGNoiseBuffer);
+    FreshSamples out(kPSGNoiseBuffer, frameStretch(kPSGNoiseBuffer));
     if (amplitude == 0) {
-        writeFresh(kPSGNoiseBuffer, stretch, [] { return kSilentSample; });
+        out.fill(out.remaining(), kSilentSample);
         return;
     }
     const uint32_t divisor = (psg.psgRegisters[6] & 0x1F) + 2u;
     auto level = static_cast<uint8_t>(psg.noisePolarity == 1 ? kSilentSample + amplitude
                                                              : kSilentSample - amplitude);
     // A random square wave: each half-wave lasts 1 to `divisor` samples, drawn from the table.
-    writeFresh(kPSGNoiseBuffer, stretch, [&] {
-        const uint8_t sample = level;
-        if (--psg.noiseRun <= 0) {
+    while (out.remaining() > 0) {
+        const uint32_t run = static_cast<uint32_t>(std::max(psg.noiseRun, int32_t{1}));
+        const uint32_t n = std::min(run, out.remaining());
+        out.fill(n, level);
+        psg.noiseRun = static_cast<int32_t>(run - n);
+        if (psg.noiseRun == 0) {
             psg.noiseRun = psg.noiseTable[psg.noiseIndex++] % divisor + 1;
             psg.noisePolarity = psg.noisePolarity == 1 ? 0 : 1;
             level = static_cast<uint8_t>(256 - level);
         }
-        return sample;
-    });
+    }
 }
 
 void updateTone(int channel) {
