@@ -40,3 +40,25 @@ TEST(PSGBlocks, OnlyTheFreshEndOfAWrappingStretchIsWritten) {
 
 }  // namespace
 }  // namespace tavir
+
+namespace tavir {
+namespace {
+
+// Shape 14 (/\/\) with a ramp of 4 ticks, drawn by hand: a tone channel's evaluation
+// folds any step, however far past, back into the cycle; the noise's only reads.
+TEST(PSGBlocks, TriangleEnvelopeStaysOnItsTriangleWhateverTheStep) {
+    psg.psgRegisters[13] = 0x0E;
+    psg.envelopeLength = 4;
+    const uint32_t expected[] = {0, 31, 63, 95, 127, 95, 63, 31, 0, 31, 63};
+    for (uint32_t step = 0; step < std::size(expected); ++step) {
+        psg.envelopeStep = step;
+        EXPECT_EQ(envelopeAmplitude(false), expected[step]) << step;
+        EXPECT_EQ(psg.envelopeStep, step);
+    }
+    psg.envelopeStep = 1000001;
+    EXPECT_EQ(envelopeAmplitude(true), 31u);
+    EXPECT_EQ(psg.envelopeStep, 1u);
+}
+
+}  // namespace
+}  // namespace tavir
