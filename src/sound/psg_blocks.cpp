@@ -130,9 +130,10 @@ void writeToneBlock(int channel, uint32_t amplitude) {
     while (out.remaining() > 0) {
         const bool isHigh = phase < half;
         const float untilEdge = (isHigh ? half : period) - phase;
+        // At least one sample, also for a phase already past the edge.
         const uint32_t n = !(untilEdge < static_cast<float>(out.remaining()))
                                ? out.remaining()
-                               : std::max(1u, static_cast<uint32_t>(std::ceil(untilEdge)));
+                               : static_cast<uint32_t>(std::max(1.0f, std::ceil(untilEdge)));
         out.fill(n, isHigh ? high : low);
         phase += static_cast<float>(n);
         if (!(phase < period)) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <utility>
+
 #include "frontend/settings.h"
 #include "host/sound_buffers.h"
 #include "sound/psg.h"
@@ -43,6 +46,26 @@ TEST(PSGBlocks, OnlyTheFreshEndOfAWrappingStretchIsWritten) {
 
 namespace tavir {
 namespace {
+
+// A period of 0 is a steady level; the period written after it sounds at once, not after
+// the phase has worked off the time the steady level lasted.
+TEST(PSGBlocks, ANoteAfterPeriodZeroStartsAtOnce) {
+    settings = Settings{};
+    auto frame = [](uint32_t play) {
+        soundBuffers[1].playCursor.store(play % kSoundBufferSamples);
+        writeToneBlock(1, 127);
+        std::set<uint8_t> levels;
+        for (uint32_t i = 0; i < 735; ++i)
+            levels.insert(soundBuffers[1].samples[(play + 1460 + i) % kSoundBufferSamples].load());
+        return levels;
+    };
+    const std::pair<int, uint8_t> writes[] = {{2, 0}, {3, 0}, {2, 0xFE}, {3, 0x01}};
+    for (int i = 0; i < 2; ++i) selectPSGRegister(writes[i].first), writePSG(writes[i].second);
+    psg.writeCursor[1] = 2195;
+    for (uint32_t f = 1; f <= 120; ++f) EXPECT_EQ(frame(f * 735), std::set<uint8_t>{1}) << f;
+    for (int i = 2; i < 4; ++i) selectPSGRegister(writes[i].first), writePSG(writes[i].second);
+    EXPECT_EQ(frame(121 * 735), (std::set<uint8_t>{1, 255}));
+}
 
 // Shape 14 (/\/\) with a ramp of 4 ticks, drawn by hand: a tone channel's evaluation
 // folds any step, however far past, back into the cycle; the noise's only reads.
