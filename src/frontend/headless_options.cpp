@@ -86,7 +86,8 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
         const std::string option = argv[i];
         const bool takesValue = option == "--dir" || option == "--frames" || option == "--key" ||
                                 option == "--screenshot" || option == "--save-state" ||
-                                option == "--load-state" || option == "--record";
+                                option == "--load-state" || option == "--record" ||
+                                option == "--audio";
         if (takesValue && i + 1 >= argc) {
             error = option + " needs a value";
             return false;
@@ -127,6 +128,12 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
             if (!parseSlot(option, argv[++i], options.record, error)) return false;
         } else if (option == "--replay") {
             options.replay = true;
+        } else if (option == "--audio") {
+            options.audio = argv[++i];
+            if (options.audio.empty()) {
+                error = "--audio needs a file name";
+                return false;
+            }
         } else {
             error = "unknown option '" + option + "' (see --help)";
             return false;
@@ -147,7 +154,7 @@ const char* headlessUsage() {
     return "usage: tavir-headless [--dir DIR] [--frames N] [--unpaced] [--key "
            "FRAME:CODE[:FRAMES]]...\n"
            "                      [--screenshot FILE] [--load-state N [--replay]] [--record N]\n"
-           "                      [--save-state N]\n"
+           "                      [--save-state N] [--audio FILE]\n"
            "\n"
            "Runs the machine without a window, on the system ROMs and configuration files of\n"
            "the working directory, and writes TAVIRlog.txt there.\n"
@@ -169,6 +176,10 @@ const char* headlessUsage() {
            "  --record N       before the first frame (after any --load-state), save\n"
            "                   TAVIRnn.smv and record the run's input into it\n"
            "  --save-state N   after the last frame, save snapshot slot N to TAVIRnn.sav\n"
+           "  --audio F        write what the machine played, from the first frame to the\n"
+           "                   last, to F as a WAV file (44100 Hz, mono, 16-bit PCM; F is\n"
+           "                   relative to the directory tavir-headless was started in). The\n"
+           "                   sound follows emulated time, so the same run gives the same file\n"
            "  --help           this text\n"
            "\n"
            "Exit status: 0 after the run, 1 when start-up fails or a snapshot can't be loaded\n"

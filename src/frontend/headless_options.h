@@ -23,6 +23,7 @@ struct HeadlessOptions {
     bool replay = false;     // loadState names the slot's recording, played back
     int record = 0;          // slot whose recording starts before the first frame; 0 = none
     int saveState = 0;       // snapshot slot saved after the last frame; 0 = none
+    std::string audio;       // WAV of everything played; empty = none
     bool help = false;
 };
 

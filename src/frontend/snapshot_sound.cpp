@@ -1,8 +1,5 @@
-// The PSG and the OPLL in a snapshot image.
-//
-// The PSG is not synthesised yet: only its register file and index exist. A snapshot
-// stores the synthesis fields with the values a freshly started and resynchronised PSG
-// has, and a loaded file's synthesis fields are checked and then dropped.
+// The PSG and the OPLL in a snapshot image. The PSG's write cursors, noise table and
+// its index are not stored: start-up and the run loop's entry set them afresh.
 #include <cmath>
 #include <cstring>
 
@@ -41,20 +38,21 @@ bool inRange(float value, float high) {
 }  // namespace
 
 void storePSGBlock(uint8_t* image) {
-    image[kPSGIndex] = psg.psgIndex;
-    std::memcpy(image + kPSGRegisters, psg.psgRegisters, kPSGRegisterCount);
-    put32(image + kEnvelopeLength, 1);
-    put32(image + kEnvelopeStep, 0);
-    std::memset(image + kPSGReserved, 0, 3);
+    const PSGState& p = psg;
+    image[kPSGIndex] = p.psgIndex;
+    std::memcpy(image + kPSGRegisters, p.psgRegisters, kPSGRegisterCount);
+    put32(image + kEnvelopeLength, p.envelopeLength);
+    put32(image + kEnvelopeStep, p.envelopeStep);
+    std::memcpy(image + kPSGReserved, p.reserved, 3);
     for (int ch = 0; ch < 3; ++ch) {
-        putFloat(image + kTonePeriod + 4 * ch, 100.0f);
-        putFloat(image + kTonePhase + 4 * ch, 1.0f);
+        putFloat(image + kTonePeriod + 4 * ch, p.tonePeriod[ch]);
+        putFloat(image + kTonePhase + 4 * ch, p.tonePhase[ch]);
     }
-    put32(image + kNoiseRun, 1);
-    image[kNoisePolarity] = 0;
-    image[kRandomCounterA] = 0;
-    image[kRandomCounterB] = 0;
-    put32(image + kRandomAccumulator, 0);
+    put32(image + kNoiseRun, static_cast<uint32_t>(p.noiseRun));
+    image[kNoisePolarity] = p.noisePolarity;
+    image[kRandomCounterA] = p.randomA;
+    image[kRandomCounterB] = p.randomB;
+    put32(image + kRandomAccumulator, p.randomAccumulator);
 }
 
 const char* checkPSGBlock(const uint8_t* image, uint8_t version) {
@@ -74,9 +72,22 @@ const char* checkPSGBlock(const uint8_t* image, uint8_t version) {
     return nullptr;
 }
 
-void loadPSGBlock(const uint8_t* image, uint8_t /*version*/) {
-    psg.psgIndex = image[kPSGIndex];
-    std::memcpy(psg.psgRegisters, image + kPSGRegisters, kPSGRegisterCount);
+void loadPSGBlock(const uint8_t* image, uint8_t version) {
+    PSGState& p = psg;
+    p.psgIndex = image[kPSGIndex];
+    std::memcpy(p.psgRegisters, image + kPSGRegisters, kPSGRegisterCount);
+    p.envelopeLength = get32(image + kEnvelopeLength);
+    p.envelopeStep = get32(image + kEnvelopeStep);
+    std::memcpy(p.reserved, image + kPSGReserved, 3);
+    for (int ch = 0; ch < 3; ++ch) {
+        p.tonePeriod[ch] = sampleCount(image + kTonePeriod + 4 * ch, version);
+        p.tonePhase[ch] = sampleCount(image + kTonePhase + 4 * ch, version);
+    }
+    p.noiseRun = static_cast<int32_t>(get32(image + kNoiseRun));
+    p.noisePolarity = image[kNoisePolarity];
+    p.randomA = image[kRandomCounterA];
+    p.randomB = image[kRandomCounterB];
+    p.randomAccumulator = get32(image + kRandomAccumulator);
 }
 
 void storeOPLLBlock(uint8_t* image) {
