@@ -41,12 +41,24 @@ uint8_t* vramLine(int y, int bytesPerLine) {
     return vdp.vram + ((static_cast<uint32_t>(y) * bytesPerLine) & kVRAMMask);
 }
 
+// Bitwise operations work on all dots of a byte at once, so whole bytes inside the
+// rectangle take the colour repeated in every dot; only the edges go dot by dot.
 template <uint8_t Op, bool T, int DotsPerByte>
 void fillLoop(const Span& r, uint8_t colour, int bytesPerLine) {
     // T with colour 0 never gets here, so T changes nothing inside the loop.
-    for (int y = r.top; y < r.top + r.height; ++y) {
+    using P = Packing<DotsPerByte>;
+    const int left = r.left, right = r.left + r.width, top = r.top, bottom = r.top + r.height;
+    const int firstWhole = (left + DotsPerByte - 1) / DotsPerByte, endWhole = right / DotsPerByte;
+    const uint8_t packed = static_cast<uint8_t>(colour * (0xFF / P::kMask));
+    for (int y = top; y < bottom; ++y) {
         uint8_t* line = vramLine(y, bytesPerLine);
-        for (int x = r.left; x < r.left + r.width; ++x) Packing<DotsPerByte>::template put<Op>(line, x, colour);
+        if (firstWhole >= endWhole) {
+            for (int x = left; x < right; ++x) P::template put<Op>(line, x, colour);
+            continue;
+        }
+        for (int x = left; x < firstWhole * DotsPerByte; ++x) P::template put<Op>(line, x, colour);
+        for (int b = firstWhole; b < endWhole; ++b) line[b] = applyLogicalOperation(Op, packed, line[b]);
+        for (int x = endWhole * DotsPerByte; x < right; ++x) P::template put<Op>(line, x, colour);
     }
 }
 
@@ -56,16 +68,51 @@ struct CopySpan {
 
 // Source and destination may overlap: each dot is read just before its own write, in
 // the order the directions give, as the chip does.
+// The dots of a byte that are not 0, as a mask: where T lets the result in.
+template <int DotsPerByte>
+uint8_t nonzeroDots(uint8_t byte) {
+    using P = Packing<DotsPerByte>;
+    uint8_t mask = 0;
+    for (int i = 0; i < DotsPerByte; ++i) {
+        const uint8_t dot = static_cast<uint8_t>(P::kMask << (i * P::kBits));
+        if (byte & dot) mask |= dot;
+    }
+    return mask;
+}
+
+// Source and destination may overlap: each dot is read just before its own write, in
+// the order the directions give, as the chip does. When both sides sit alike in their
+// bytes and run rightward, whole bytes in the middle are done at once, which keeps that
+// order because a byte's dots are read before any of them is written.
 template <uint8_t Op, bool T, int DotsPerByte>
 void copyLoop(const CopySpan& c, uint8_t, int bytesPerLine) {
     using P = Packing<DotsPerByte>;
-    for (int row = 0; row < c.ny; ++row) {
-        const uint8_t* source = vramLine(c.sy + row * c.stepY, bytesPerLine);
-        uint8_t* destination = vramLine(c.dy + row * c.stepY, bytesPerLine);
-        for (int i = 0, sx = c.sx, dx = c.dx; i < c.nx; ++i, sx += c.stepX, dx += c.stepX) {
-            const uint8_t s = P::get(source, sx);
-            if (T && s == 0) continue;
-            P::template put<Op>(destination, dx, s);
+    const int sx0 = c.sx, dx0 = c.dx, nx = c.nx, ny = c.ny, stepX = c.stepX, stepY = c.stepY;
+    const bool aligned = DotsPerByte > 1 && stepX == 1 && (sx0 - dx0) % DotsPerByte == 0;
+    const int head = aligned ? std::min(nx, (DotsPerByte - dx0 % DotsPerByte) % DotsPerByte) : nx;
+    const int wholeBytes = aligned ? (nx - head) / DotsPerByte : 0;
+    const int tail = aligned ? nx - head - wholeBytes * DotsPerByte : 0;
+    for (int row = 0; row < ny; ++row) {
+        const uint8_t* source = vramLine(c.sy + row * stepY, bytesPerLine);
+        uint8_t* destination = vramLine(c.dy + row * stepY, bytesPerLine);
+        const auto dots = [&](int from, int count) {
+            for (int i = 0, sx = sx0 + from * stepX, dx = dx0 + from * stepX; i < count;
+                 ++i, sx += stepX, dx += stepX) {
+                const uint8_t s = P::get(source, sx);
+                if (T && s == 0) continue;
+                P::template put<Op>(destination, dx, s);
+            }
+        };
+        dots(0, head);
+        if (wholeBytes > 0) {
+            const int sb = (sx0 + head) / DotsPerByte, db = (dx0 + head) / DotsPerByte;
+            for (int i = 0; i < wholeBytes; ++i) {
+                const uint8_t s = source[sb + i], d = destination[db + i];
+                const uint8_t result = applyLogicalOperation(Op, s, d);
+                const uint8_t keep = T ? static_cast<uint8_t>(~nonzeroDots<DotsPerByte>(s)) : 0;
+                destination[db + i] = static_cast<uint8_t>((result & ~keep) | (d & keep));
+            }
+            dots(head + wholeBytes * DotsPerByte, tail);
         }
     }
 }

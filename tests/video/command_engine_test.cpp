@@ -3,6 +3,7 @@
 // must stay inside VRAM (run under the sanitizers).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 
@@ -142,6 +143,13 @@ TEST_F(CommandEngineTest, CopiesSkipZeroDotsWithTAndCutAtBothRectangles) {
     EXPECT_EQ(*g7(10, 1), 0x80);
     EXPECT_EQ(*g7(11, 1), 1);
     EXPECT_EQ(*g7(13, 1), 3);
+    // Graphic 4, dots 1-6 (1 2 0 0 3 4) onto dots 3-8 of a line of F: whole bytes in the
+    // middle must skip their 0 dots one by one too.
+    const uint8_t source[] = {0x01, 0x20, 0x03, 0x45}, expected[] = {0xFF, 0xF1, 0x2F, 0xF3, 0x4F, 0xFF};
+    std::copy_n(source, 4, vdp.vram + 10 * 128);
+    std::fill_n(vdp.vram + 11 * 128, 6, 0xFF);
+    run(kG4, {1, 10, 3, 11, 6, 1, 0, 0, 0x98});
+    for (int b = 0; b < 6; ++b) EXPECT_EQ(vdp.vram[11 * 128 + b], expected[b]) << b;
     // Leftward from x = 2 to x = 250: only three dots fit on the source side.
     for (int x = 245; x < 256; ++x) *g7(x, 3) = 0x99;
     *g7(0, 4) = 0x99;
