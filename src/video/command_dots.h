@@ -34,7 +34,8 @@ inline uint8_t applyLogicalOperation(uint8_t op, uint8_t s, uint8_t d) {
 
 // Dot x of the line that starts at `line`; x must lie inside the plane, which keeps the
 // byte inside VRAM.
-inline uint8_t readDotAt(uint32_t line, int x, int dotsPerByte, uint8_t dotMask, const uint8_t* shift) {
+inline uint8_t readDotAt(uint32_t line, int x, int dotsPerByte, uint8_t dotMask,
+                         const uint8_t* shift) {
     const uint8_t byte = vdp.vram[(line + static_cast<uint32_t>(x) / dotsPerByte) & kVRAMMask];
     return (byte >> shift[x & (dotsPerByte - 1) & 3]) & dotMask;
 }
@@ -52,7 +53,8 @@ inline void writeDotAt(uint32_t line, int x, int dotsPerByte, uint8_t dotMask, c
 }
 
 inline uint8_t readDot(const CommandGeometry& g, int x, int y) {
-    return readDotAt(static_cast<uint32_t>(y * g.bytesPerLine), x, g.dotsPerByte, g.dotMask, g.shift);
+    return readDotAt(static_cast<uint32_t>(y * g.bytesPerLine), x, g.dotsPerByte, g.dotMask,
+                     g.shift);
 }
 
 inline void writeDot(const CommandGeometry& g, int x, int y, uint8_t s, uint8_t command) {

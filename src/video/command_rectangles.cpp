@@ -15,7 +15,9 @@ template <int DotsPerByte>
 struct Packing {
     static constexpr int kBits = 8 / DotsPerByte;
     static constexpr uint8_t kMask = static_cast<uint8_t>((1 << kBits) - 1);
-    static constexpr int shift(int x) { return (DotsPerByte - 1 - (x & (DotsPerByte - 1))) * kBits; }
+    static constexpr int shift(int x) {
+        return (DotsPerByte - 1 - (x & (DotsPerByte - 1))) * kBits;
+    }
     static uint8_t get(const uint8_t* line, int x) {
         return (line[x / DotsPerByte] >> shift(x)) & kMask;
     }
@@ -57,7 +59,8 @@ void fillLoop(const Span& r, uint8_t colour, int bytesPerLine) {
             continue;
         }
         for (int x = left; x < firstWhole * DotsPerByte; ++x) P::template put<Op>(line, x, colour);
-        for (int b = firstWhole; b < endWhole; ++b) line[b] = applyLogicalOperation(Op, packed, line[b]);
+        for (int b = firstWhole; b < endWhole; ++b)
+            line[b] = applyLogicalOperation(Op, packed, line[b]);
         for (int x = endWhole * DotsPerByte; x < right; ++x) P::template put<Op>(line, x, colour);
     }
 }

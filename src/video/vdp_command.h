@@ -17,9 +17,9 @@ struct CommandState {
     int32_t countPerRow;
     int32_t rowsLeft;
     int32_t currentX;
-    int32_t countLeft;    // dots (or bytes) still to go in the current line
-    int32_t xStep;        // +1, or -1 with DIX
-    int32_t rowStep;      // plus or minus the bytes per line, minus with DIY
+    int32_t countLeft;  // dots (or bytes) still to go in the current line
+    int32_t xStep;      // +1, or -1 with DIX
+    int32_t rowStep;    // plus or minus the bytes per line, minus with DIY
 };
 
 extern CommandState commandState;
@@ -46,10 +46,10 @@ enum LogicalOperation : uint8_t { kOpSET, kOpAND, kOpOR, kOpXOR, kOpNOT, kOpNOP 
 constexpr uint8_t kCommandTransparent = 0x08;  // T: source dots of value 0 are not written
 
 // R#45, the argument register.
-constexpr uint8_t kR45Major = 0x01;      // MAJ: the long side of a line is Y
-constexpr uint8_t kR45Equal = 0x02;      // EQ: SRCH stops at the first dot that differs
-constexpr uint8_t kR45Leftward = 0x04;   // DIX
-constexpr uint8_t kR45Upward = 0x08;     // DIY
+constexpr uint8_t kR45Major = 0x01;     // MAJ: the long side of a line is Y
+constexpr uint8_t kR45Equal = 0x02;     // EQ: SRCH stops at the first dot that differs
+constexpr uint8_t kR45Leftward = 0x04;  // DIX
+constexpr uint8_t kR45Upward = 0x08;    // DIY
 
 constexpr uint8_t kS2BorderFound = 0x10;  // BD: SRCH met its stop condition
 

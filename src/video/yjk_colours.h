@@ -16,9 +16,9 @@ extern FiveBitLevels fiveBitLevels;
 void buildFiveBitLevels(uint16_t redMask, uint16_t greenMask, uint16_t blueMask);
 
 // R#25, the V9958's own register.
-constexpr uint8_t kR25YJK = 0x08;         // YJK: Graphic 7 bytes are luminance and chroma
-constexpr uint8_t kR25Attribute = 0x10;   // YAE: bit 3 of a byte picks a palette colour
-constexpr uint8_t kR25MaskLeft = 0x02;    // MSK: the left eight dots show the border
-constexpr uint8_t kR25TwoPages = 0x01;    // SP2: the horizontal scroll spans two pages
+constexpr uint8_t kR25YJK = 0x08;        // YJK: Graphic 7 bytes are luminance and chroma
+constexpr uint8_t kR25Attribute = 0x10;  // YAE: bit 3 of a byte picks a palette colour
+constexpr uint8_t kR25MaskLeft = 0x02;   // MSK: the left eight dots show the border
+constexpr uint8_t kR25TwoPages = 0x01;   // SP2: the horizontal scroll spans two pages
 
 }  // namespace tavir

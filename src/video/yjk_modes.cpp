@@ -52,9 +52,9 @@ void decodeYJK(int vramLine, uint32_t pageDrop, uint16_t* out) {
             const int y = Attribute ? (b[i] >> 4) * 2 : b[i] >> 3;
             // Integer division truncates toward zero; every value it rounds differently
             // from the chip is below zero and clamps to 0 either way.
-            const uint16_t pixel = static_cast<uint16_t>(levels.red[clampLevel(y + j)] +
-                                                         levels.green[clampLevel(y + k)] +
-                                                         levels.blue[clampLevel((5 * y - 2 * j - k) / 4)]);
+            const uint16_t pixel = static_cast<uint16_t>(
+                levels.red[clampLevel(y + j)] + levels.green[clampLevel(y + k)] +
+                levels.blue[clampLevel((5 * y - 2 * j - k) / 4)]);
             out = putPixel<Unit>(out, pixel);
         }
     }
