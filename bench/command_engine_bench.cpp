@@ -18,10 +18,14 @@ struct CommandSetUp {
     const char* name;
     uint8_t code;  // R#46: SET, no T
     bool copy;
+    int sx;  // 1: source and destination dots sit differently in their bytes (Graphic 4)
 };
 
-constexpr CommandSetUp kCommands[] = {
-    {"HMMV", 0xC0, false}, {"LMMV", 0x80, false}, {"HMMM", 0xD0, true}, {"LMMM", 0x90, true}};
+constexpr CommandSetUp kCommands[] = {{"HMMV", 0xC0, false, 0},
+                                      {"LMMV", 0x80, false, 0},
+                                      {"HMMM", 0xD0, true, 0},
+                                      {"LMMM", 0x90, true, 0},
+                                      {"LMMM from x = 1", 0x90, true, 1}};
 
 void startVideo(uint8_t r0, uint8_t r25) {
     settings = Settings{};
@@ -49,7 +53,7 @@ void BM_FullScreenCommand(benchmark::State& state) {
     const bool graphic7 = state.range(1) != 0;
     startVideo(graphic7 ? 0x0E : 0x06, 0);
     state.SetLabel(std::string(command.name) + (graphic7 ? " Graphic 7" : " Graphic 4"));
-    setPair(32, 0);
+    setPair(32, command.sx);
     setPair(34, command.copy ? 256 : 0);
     setPair(36, 0);
     setPair(38, 0);
@@ -64,7 +68,7 @@ void BM_FullScreenCommand(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 256 * 212);  // dots
 }
 
-BENCHMARK(BM_FullScreenCommand)->ArgsProduct({{0, 1, 2, 3}, {0, 1}});
+BENCHMARK(BM_FullScreenCommand)->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}});
 
 void BM_YJKLine(benchmark::State& state) {
     startVideo(0x0E, static_cast<uint8_t>(state.range(0)));

@@ -69,8 +69,6 @@ struct CopySpan {
     int32_t sx, sy, dx, dy, nx, ny, stepX, stepY;
 };
 
-// Source and destination may overlap: each dot is read just before its own write, in
-// the order the directions give, as the chip does.
 // The dots of a byte that are not 0, as a mask: where T lets the result in.
 template <int DotsPerByte>
 uint8_t nonzeroDots(uint8_t byte) {
@@ -84,17 +82,21 @@ uint8_t nonzeroDots(uint8_t byte) {
 }
 
 // Source and destination may overlap: each dot is read just before its own write, in
-// the order the directions give, as the chip does. When both sides sit alike in their
-// bytes and run rightward, whole bytes in the middle are done at once, which keeps that
-// order because a byte's dots are read before any of them is written.
+// the order the directions give, as the chip does. Rightward, whole destination bytes in
+// the middle are done at once: when both sides sit alike in their bytes this keeps that
+// order, as a byte's dots are all read before any of them is written; when they sit
+// differently each destination byte gathers its dots from two source bytes, which is
+// only the same when source and destination lines differ.
 template <uint8_t Op, bool T, int DotsPerByte>
 void copyLoop(const CopySpan& c, uint8_t, int bytesPerLine) {
     using P = Packing<DotsPerByte>;
     const int sx0 = c.sx, dx0 = c.dx, nx = c.nx, ny = c.ny, stepX = c.stepX, stepY = c.stepY;
-    const bool aligned = DotsPerByte > 1 && stepX == 1 && (sx0 - dx0) % DotsPerByte == 0;
-    const int head = aligned ? std::min(nx, (DotsPerByte - dx0 % DotsPerByte) % DotsPerByte) : nx;
-    const int wholeBytes = aligned ? (nx - head) / DotsPerByte : 0;
-    const int tail = aligned ? nx - head - wholeBytes * DotsPerByte : 0;
+    const int offset = (sx0 - dx0) & (DotsPerByte - 1);  // source dots ahead within a byte
+    const bool bytewise = DotsPerByte > 1 && stepX == 1 && (offset == 0 || c.sy != c.dy);
+    const int head = bytewise ? std::min(nx, (DotsPerByte - dx0 % DotsPerByte) % DotsPerByte) : nx;
+    const int wholeBytes = bytewise ? (nx - head) / DotsPerByte : 0;
+    const int tail = nx - head - wholeBytes * DotsPerByte;
+    const int up = offset * P::kBits, down = 8 - up;
     for (int row = 0; row < ny; ++row) {
         const uint8_t* source = vramLine(c.sy + row * stepY, bytesPerLine);
         uint8_t* destination = vramLine(c.dy + row * stepY, bytesPerLine);
@@ -107,16 +109,20 @@ void copyLoop(const CopySpan& c, uint8_t, int bytesPerLine) {
             }
         };
         dots(0, head);
-        if (wholeBytes > 0) {
-            const int sb = (sx0 + head) / DotsPerByte, db = (dx0 + head) / DotsPerByte;
-            for (int i = 0; i < wholeBytes; ++i) {
-                const uint8_t s = source[sb + i], d = destination[db + i];
-                const uint8_t result = applyLogicalOperation(Op, s, d);
-                const uint8_t keep = T ? static_cast<uint8_t>(~nonzeroDots<DotsPerByte>(s)) : 0;
-                destination[db + i] = static_cast<uint8_t>((result & ~keep) | (d & keep));
-            }
-            dots(head + wholeBytes * DotsPerByte, tail);
+        // The last whole byte's dots end inside the run, so a second source byte read
+        // here is still on the line.
+        const int sb = (sx0 + head) / DotsPerByte, db = (dx0 + head) / DotsPerByte;
+        for (int i = 0; i < wholeBytes; ++i) {
+            const uint8_t s =
+                offset == 0
+                    ? source[sb + i]
+                    : static_cast<uint8_t>(source[sb + i] << up | source[sb + i + 1] >> down);
+            const uint8_t d = destination[db + i];
+            const uint8_t result = applyLogicalOperation(Op, s, d);
+            const uint8_t keep = T ? static_cast<uint8_t>(~nonzeroDots<DotsPerByte>(s)) : 0;
+            destination[db + i] = static_cast<uint8_t>((result & ~keep) | (d & keep));
         }
+        dots(head + wholeBytes * DotsPerByte, tail);
     }
 }
 
