@@ -2,16 +2,13 @@
 // byte, dot mask, dots per byte; the mode's four dot shifts; one byte of padding; then x
 // start, count per row, rows left, current x, count left in the row, x step and row step
 // as signed 32-bit numbers.
-//
-// The engine keeps no state between calls yet: every command finishes inside its R#46
-// write. Until it does, a snapshot stores the idle state (all zero) and a loaded block is
-// checked and then has nowhere to go.
 #include <cstdint>
 #include <cstring>
 
 #include "frontend/snapshot_blocks.h"
 #include "frontend/snapshot_bytes.h"
 #include "frontend/snapshot_layout.h"
+#include "video/vdp_command.h"
 #include "video/vdp_state.h"
 
 namespace tavir::snapshot {
@@ -19,6 +16,8 @@ namespace tavir::snapshot {
 namespace {
 
 constexpr size_t kRowBase = 0;
+constexpr size_t kCommand = 4;
+constexpr size_t kDotMask = 5;
 constexpr size_t kDotsPerByte = 6;
 constexpr size_t kShifts = 7;
 constexpr size_t kXStart = 12;
@@ -47,7 +46,17 @@ bool within(int32_t value, int32_t low, int32_t high) {
 }  // namespace
 
 void storeCommandBlock(uint8_t* image) {
-    std::memset(image + kCommandState, 0, kCommandStateSize);
+    const CommandState& t = commandState;
+    uint8_t* block = image + kCommandState;
+    std::memset(block, 0, kCommandStateSize);
+    put32(block + kRowBase, t.rowBase);
+    block[kCommand] = t.command;
+    block[kDotMask] = t.dotMask;
+    block[kDotsPerByte] = t.dotsPerByte;
+    std::memcpy(block + kShifts, t.shift, 4);
+    const int32_t fields[] = {t.xStart,   t.countPerRow, t.rowsLeft, t.currentX,
+                              t.countLeft, t.xStep,       t.rowStep};
+    for (int i = 0; i < 7; ++i) put32(block + kXStart + 4 * i, static_cast<uint32_t>(fields[i]));
 }
 
 const char* checkCommandBlock(const uint8_t* image) {
@@ -69,6 +78,17 @@ const char* checkCommandBlock(const uint8_t* image) {
     return nullptr;
 }
 
-void loadCommandBlock(const uint8_t* /*image*/) {}
+void loadCommandBlock(const uint8_t* image) {
+    CommandState& t = commandState;
+    const uint8_t* block = image + kCommandState;
+    t.rowBase = get32(block + kRowBase);
+    t.command = block[kCommand];
+    t.dotMask = block[kDotMask];
+    t.dotsPerByte = block[kDotsPerByte];
+    std::memcpy(t.shift, block + kShifts, 4);
+    int32_t* fields[] = {&t.xStart,   &t.countPerRow, &t.rowsLeft, &t.currentX,
+                         &t.countLeft, &t.xStep,       &t.rowStep};
+    for (int i = 0; i < 7; ++i) *fields[i] = field(block, kXStart + 4 * i);
+}
 
 }  // namespace tavir::snapshot
