@@ -12,15 +12,10 @@ namespace tavir {
 namespace {
 
 int hostSeconds = 0;
-std::tm hostTime() {
-    std::tm time{};
-    time.tm_sec = hostSeconds;
-    return time;
-}
 
 TEST(InputRecordingTest, ClockReadsAreRecordedAndReplayedUntilTheyRunOut) {
     testing::TemporaryWorkingDirectory directory;
-    setClockTimeSource(hostTime);
+    setClockTimeSource([] { std::tm time{}; time.tm_sec = hostSeconds; return time; });
     resetClockChip();  // block 0, register 0: the units of the seconds
     startInputRecording(std::fopen("clock.smv", "wb"), kRecording);
     for (int seconds : {7, 43}) hostSeconds = seconds, inPort(0xB5);

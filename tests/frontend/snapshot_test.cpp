@@ -22,6 +22,7 @@
 #include "sound/psg.h"
 #include "support/headless_machine.h"
 #include "video/display_output.h"
+#include "video/vdp_registers.h"
 #include "video/vdp_state.h"
 
 namespace tavir {
@@ -155,6 +156,23 @@ TEST_F(SnapshotGameTest, FileHoldsEachFieldAtItsOffsetAndOlderVersionsLoad) {
         EXPECT_EQ(vdp.drawPalette[0], word(version == 1 ? 357 + 2 * 4 : 357));
         EXPECT_EQ(std::memcmp(vdp.vram, &file[66032], kVRAMSize), 0);
     }
+}
+
+// A 4 x 4 byte CPU-to-VRAM transfer in Graphic 4 from (10, 20), byte k = k + 1, saved after
+// five bytes and loaded into a reset machine: the rest lands in the rectangle.
+TEST_F(SnapshotGameTest, HalfDoneTransferGoesOnAfterALoad) {
+    const std::pair<uint8_t, uint8_t> start[] = {{0, 0x06}, {1, 0x40}, {36, 10}, {37, 0}, {38, 20},
+        {39, 0}, {40, 8}, {41, 0}, {42, 4}, {43, 0}, {44, 1}, {45, 0}, {46, 0xF0}};
+    for (auto [r, value] : start) writeVDPRegister(r, value);
+    const auto feed = [](int from, int to) {
+        for (int k = from; k < to; ++k) writeVDPRegister(44, static_cast<uint8_t>(k + 1));
+    };
+    feed(1, 5);
+    ASSERT_TRUE(saveSnapshot(6, false));
+    resetMachine(cpu);
+    ASSERT_TRUE(loadSnapshot(6, false));
+    feed(5, 16);
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(vdp.vram[20 * 128 + 5 + k % 4 + k / 4 * 128], k + 1);
 }
 
 // Each damaged file is refused with a log line, and the machine then saves exactly what
