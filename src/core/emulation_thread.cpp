@@ -9,6 +9,7 @@
 #include "frontend/settings.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"
+#include "sound/opll.h"
 #include "video/display_output.h"
 
 namespace tavir {

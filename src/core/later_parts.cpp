@@ -8,10 +8,6 @@ void updateNoise() {}
 void stopPSG() {}
 void restartPSG() {}
 
-void allSoundOff() {}
-void restoreChannels() {}
-void numpadChannelMute() {}
-
 void stopInputRecording() {}
 void recordKeyboardRows() {}
 void recordJoystickState() {}

@@ -13,6 +13,7 @@
 #include "memory/clock_chip.h"
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
+#include "sound/opll.h"
 #include "sound/psg.h"
 #include "video/vdp_startup.h"
 #include "video/vdp_state.h"
@@ -114,6 +115,8 @@ bool initMSX() {
         logPrint("initVDP Failed.\n");
         return false;
     }
+    // FM music is not essential: the machine runs on without it.
+    if (!initOPLL()) logPrint("initOPLL Failed.\nNot use OPLL.\n");
     fillFrameSchedule();
     resetMachine(cpu);
 
@@ -139,6 +142,7 @@ void shutdownMSX() {
     // The images go first: their bank tables point into EmptyRAM.
     releaseCartridges();
     systemMemory = SystemMemory{};
+    closeOPLL();
     shutdownVDP();
     closeDrives();
 }

@@ -19,6 +19,8 @@
 #include "frontend/headless_options.h"
 #include "video/screenshot.h"
 #include "frontend/log.h"
+#include "frontend/midi_file.h"
+#include "host/midi_recorder.h"
 #include "host/headless_host.h"
 
 namespace {
@@ -54,6 +56,8 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     for (const KeyHold& hold : options.keys)
         addScriptedKey(hold.firstFrame, hold.scanCode, hold.frames);
     headlessHost.frameLimit = options.frames;
+    // From before start-up, so that the file has the device set-up as well.
+    if (!options.midi.empty()) startMIDIRecording();
 
     if (!initMSX()) {
         logPrint("initMSX Failed.\n");
@@ -74,6 +78,10 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     const uint32_t frames = frameEndState.framesRun;
     const bool screenshotFailed =
         !options.screenshot.empty() && !writeScreenshotFile(options.screenshot.c_str());
+    stopMIDIRecording();
+    const bool midiFailed =
+        !options.midi.empty() && !writeMIDIFile(options.midi.c_str(), midiRecording);
+    const int midiError = errno;
     shutdownMSX();
 
     if (result != 0) {
@@ -84,6 +92,11 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     if (screenshotFailed) {
         std::fprintf(stderr, "%s: cannot write the screenshot %s: %s\n", kProgram,
                      options.screenshot.c_str(), std::strerror(errno));
+        return 1;
+    }
+    if (midiFailed) {
+        std::fprintf(stderr, "%s: cannot write the MIDI file %s: %s\n", kProgram,
+                     options.midi.c_str(), std::strerror(midiError));
         return 1;
     }
     if (options.frames != 0 && frames < options.frames)
@@ -113,6 +126,7 @@ int main(int argc, char** argv) {
     // The screenshot's name is the user's, given from where they started the program.
     if (!options.screenshot.empty())
         options.screenshot = std::filesystem::absolute(options.screenshot).string();
+    if (!options.midi.empty()) options.midi = std::filesystem::absolute(options.midi).string();
     if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
         std::fprintf(stderr, "%s: cannot use %s as the working directory: %s\n", kProgram,
                      options.directory.c_str(), std::strerror(errno));

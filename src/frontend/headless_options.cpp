@@ -74,7 +74,7 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool takesValue = option == "--dir" || option == "--frames" || option == "--key" ||
-                                option == "--screenshot";
+                                option == "--screenshot" || option == "--midi";
         if (takesValue && i + 1 >= argc) {
             error = option + " needs a value";
             return false;
@@ -107,6 +107,12 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
                 error = "--screenshot needs a file name";
                 return false;
             }
+        } else if (option == "--midi") {
+            options.midi = argv[++i];
+            if (options.midi.empty()) {
+                error = "--midi needs a file name";
+                return false;
+            }
         } else {
             error = "unknown option '" + option + "' (see --help)";
             return false;
@@ -118,6 +124,7 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
 const char* headlessUsage() {
     return "usage: tavir-headless [--dir DIR] [--frames N] [--unpaced] [--key "
            "FRAME:CODE[:FRAMES]]...\n"
+           "                      [--screenshot FILE] [--midi FILE]\n"
            "\n"
            "Runs the machine without a window, on the system ROMs and configuration files of\n"
            "the working directory, and writes TAVIRlog.txt there.\n"
@@ -132,6 +139,10 @@ const char* headlessUsage() {
            "                   acts through KeyMap and CommandKey like a real key. Repeatable.\n"
            "  --screenshot F   write the last picture to F as a 24-bit BMP (F is relative to\n"
            "                   the directory tavir-headless was started in)\n"
+           "  --midi F         write the FM music (the OPLL's MIDI messages, whatever\n"
+           "                   DeviceNumber in opll.cfg plays them on) to F as a Standard\n"
+           "                   MIDI File, format 0, timed by emulated time: 256 ticks a\n"
+           "                   frame, one a scan line (F is relative like --screenshot's)\n"
            "  --help           this text\n"
            "\n"
            "Exit status: 0 after the run, 1 when start-up fails, 2 for a bad command line.\n";
