@@ -37,8 +37,19 @@ const std::string kDefaultSettingsLog =
 using StartUp = MachineDirectoryTest;
 
 TEST_F(StartUp, SucceedsAndLogsTheSettings) {
+    // FM music off: its settings are logged after the video's start-up, then its failure.
+    writeTextFile("opll.cfg", ".DeviceNumber = ff\n");
+    std::string sixteen;
+    for (int i = 0; i < 16; ++i) sixteen += "  0";
     EXPECT_EQ(hostEntry(), 0);
     EXPECT_EQ(readTextFile(kLogFileName), kDefaultSettingsLog +
+                                              "DeviceNumber = ff\nBankSelect = 0\n"
+                                              "PNoteNumber =  0  0  0  0  0\n"
+                                              "PVolume =  0  0  0  0  0\n"
+                                              "BankMSB =" + sixteen + "\nBankLSB =" + sixteen +
+                                              "\nNoteOFS =" + sixteen + "\nProgramNumber =" +
+                                              sixteen + "\nTVolume =" + sixteen + "\n"
+                                              "initOPLL Failed.\nNot use OPLL.\n"
                                               "A drive not use.\nB drive not use.\n"
                                               "Not use ROM image.\n"
                                               "initMSX Succeed.\n");

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "support/machine_fixture.h"
@@ -97,6 +99,98 @@ TEST_F(HeadlessRunnerTest, BadCommandLinesAreRefusedWithAReason) {
             << c.arguments << ": " << result.err;
     }
     EXPECT_FALSE(fs::exists(directory_.path() / "TAVIRlog.txt"));  // nothing was started
+}
+
+// A cartridge that plays one FM note: instrument 3 at full volume, F-number 0xAB, block
+// 4, key on (C-BIOS's music ROM has no FM BIOS, so it writes the ports itself).
+void installFMNoteCartridge(const fs::path& directory) {
+    std::vector<uint8_t> rom(0x4000, 0xFF);
+    const uint8_t header[] = {'A', 'B', 0x10, 0x40};
+    std::copy(std::begin(header), std::end(header), rom.begin());
+    std::vector<uint8_t> code = {0xF3};  // DI
+    for (auto [index, value] : {std::pair{0x30, 0x30}, {0x10, 0xAB}, {0x20, 0x18}})
+        code.insert(code.end(), {0x3E, uint8_t(index), 0xD3, 0x7C, 0x3E, uint8_t(value), 0xD3, 0x7D});
+    code.insert(code.end(), {0x18, 0xFE});  // JR $
+    std::copy(code.begin(), code.end(), rom.begin() + 0x10);
+    testing::writeFile(directory / "fmnote.rom", rom);
+    testing::writeTextFile(directory / "cart.drc", "0fmnote.rom\n");
+    for (const char* name : {"msx.cfg", "opll.cfg"})
+        fs::copy_file(fs::path(TAVIR_CONFIG_DIR) / name, directory / name);
+}
+
+struct MIDIEvent {
+    uint64_t tick;
+    std::vector<uint8_t> bytes;  // meta and SysEx events with their type and length
+};
+
+// A format 0 file's track, event by event; no running status (the writer uses none).
+std::vector<MIDIEvent> readTrack(const std::string& file) {
+    std::vector<MIDIEvent> events;
+    size_t i = 22;
+    uint64_t tick = 0;
+    auto number = [&] {
+        uint64_t value = 0;
+        while (i < file.size()) {
+            const auto byte = static_cast<uint8_t>(file[i++]);
+            value = value << 7 | (byte & 0x7F);
+            if (byte < 0x80) break;
+        }
+        return value;
+    };
+    while (i < file.size()) {
+        tick += number();
+        const size_t start = i;
+        const auto status = static_cast<uint8_t>(file[i]);
+        size_t end;
+        if (status >= 0xF0) {
+            i += status == 0xFF ? 2 : 1;
+            const uint64_t length = number();
+            end = i + length;
+        } else {
+            end = i + ((status & 0xE0) == 0xC0 ? 2 : 3);
+        }
+        end = std::min(end, file.size());
+        events.push_back({tick, std::vector<uint8_t>(file.begin() + start, file.begin() + end)});
+        i = end;
+    }
+    return events;
+}
+
+TEST_F(HeadlessRunnerTest, MidiFileHoldsTheNoteOfAZ80ProgramTimedInScanLines) {
+    installFMNoteCartridge(directory_.path());
+    const fs::path midi = outputs_ / "fm.mid";
+    const ProgramRun result = run("--frames 600 --unpaced --midi " + midi.string());
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string file = testing::readTextFile(midi);
+    // Format 0, one track, 768 ticks a quarter note; the track's length is the rest.
+    ASSERT_EQ(file.substr(0, 14), std::string("MThd\0\0\0\6\0\0\0\1\3\0", 14));
+    ASSERT_EQ(file.substr(14, 4), "MTrk");
+    EXPECT_EQ(static_cast<size_t>(static_cast<uint8_t>(file[20]) << 8 | static_cast<uint8_t>(file[21])),
+              file.size() - 22);
+
+    const std::vector<MIDIEvent> events = readTrack(file);
+    using Bytes = std::vector<uint8_t>;
+    ASSERT_EQ(events.size(), 2u + 10 + 63 + 3 + 10 + 1);
+    EXPECT_EQ(events[0].bytes, (Bytes{0xFF, 0x51, 0x03, 0x00, 0xC3, 0x50}));  // 50000 us
+    EXPECT_EQ(events[1].bytes, (Bytes{0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7}));
+    EXPECT_EQ(events[2].bytes, (Bytes{0xB0, 7, 127}));
+    EXPECT_EQ(events[11].bytes, (Bytes{0xB9, 7, 127}));
+    EXPECT_EQ(events[12].bytes, (Bytes{0xB0, 65, 127}));
+    EXPECT_EQ(events[74].bytes, (Bytes{0xB8, 101, 127}));
+    for (int i = 0; i < 75; ++i) EXPECT_EQ(events[i].tick, 0u) << i;
+    // The program's three writes, within a few lines of each other during the run.
+    const uint64_t noteTick = events[77].tick;
+    EXPECT_EQ(events[75].bytes, (Bytes{0xB0, 11, 127}));
+    EXPECT_EQ(events[76].bytes, (Bytes{0xE0, 25, 69}));
+    EXPECT_EQ(events[77].bytes, (Bytes{0x90, 59, 127}));
+    EXPECT_GT(events[75].tick, 0u);
+    EXPECT_LE(noteTick - events[75].tick, 2u);
+    // The end of the run silences all ten channels after 600 frames of 256 lines.
+    for (int c = 0; c < 10; ++c) {
+        EXPECT_EQ(events[78 + c].bytes, (Bytes{uint8_t(0xB0 + c), 120, 0}));
+        EXPECT_EQ(events[78 + c].tick, 600u * 256);
+    }
+    EXPECT_EQ(events.back().bytes, (Bytes{0xFF, 0x2F, 0x00}));
 }
 
 }  // namespace
