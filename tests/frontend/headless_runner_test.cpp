@@ -90,6 +90,7 @@ TEST_F(HeadlessRunnerTest, BadCommandLinesAreRefusedWithAReason) {
         {"--frames abc", "--frames"},
         {"--key 1:xyz", "CODE"},
         {"--screenshot", "--screenshot needs a value"},
+        {"--midi", "--midi needs a value"},
         {"--dir /nonexistent/tavir", "/nonexistent/tavir"},
     };
     for (const auto& c : cases) {
