@@ -18,6 +18,10 @@ namespace {
 
 constexpr double kSampleRate = 44100;
 
+// Twice FluidSynth's default: a piano note at full velocity then peaks near one PSG tone
+// channel at its default attenuation, and nine channels plus drums still rarely clip.
+constexpr double kGain = 0.4;
+
 // Richest first. FluidR3 (fluid-soundfont-gm) is the one we install: its pianos,
 // strings and brass are sampled with care, which is what the OPLL's melodic voices
 // map onto; TimGM6mb is 25 times smaller but audibly thinner. The 148 MB are read once
@@ -167,6 +171,7 @@ bool openSynthesizer() {
     s.settings = new_fluid_settings();
     if (s.settings != nullptr) {
         fluid_settings_setnum(s.settings, "synth.sample-rate", kSampleRate);
+        fluid_settings_setnum(s.settings, "synth.gain", kGain);
         s.synth = new_fluid_synth(s.settings);
     }
     if (s.synth == nullptr) {
