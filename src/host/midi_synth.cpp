@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "host/midi_output.h"
@@ -48,7 +49,12 @@ struct Synthesizer {
     std::atomic<uint32_t> read{0};
     std::atomic<int> rendersActive{0};
     std::atomic<bool> open{false};
+    // Per MIDI channel, the note named by the last portamento control message, whose voice
+    // the next note on takes over; renderer side only.
+    int handoverFrom[16];
 };
+
+constexpr int kNoHandover = -1;
 
 Synthesizer synthesizer;
 
@@ -57,13 +63,26 @@ bool isFile(const char* path) {
     return path != nullptr && *path != '\0' && stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void applyChannelMessage(fluid_synth_t* synth, uint8_t status, uint8_t data1, uint8_t data2) {
+// Portamento control hands the voice of its note over to the next note on, as on a GS
+// device: the OPLL translation sends no note off for the old note then. FluidSynth would
+// let both sound (and the old one hang), so the hand-over ends the old note here.
+void applyChannelMessage(Synthesizer& s, uint8_t status, uint8_t data1, uint8_t data2) {
+    fluid_synth_t* synth = s.synth;
     const int channel = status & 0x0F;
     switch (status & 0xF0) {
         case 0x80: fluid_synth_noteoff(synth, channel, data1); break;
-        case 0x90: fluid_synth_noteon(synth, channel, data1, data2); break;
+        case 0x90:
+            if (data2 != 0 && s.handoverFrom[channel] != kNoHandover) {
+                fluid_synth_noteoff(synth, channel, s.handoverFrom[channel]);
+                s.handoverFrom[channel] = kNoHandover;
+            }
+            fluid_synth_noteon(synth, channel, data1, data2);
+            break;
         case 0xA0: fluid_synth_key_pressure(synth, channel, data1, data2); break;
-        case 0xB0: fluid_synth_cc(synth, channel, data1, data2); break;
+        case 0xB0:
+            if (data1 == 84) s.handoverFrom[channel] = data2 & 0x7F;
+            fluid_synth_cc(synth, channel, data1, data2);
+            break;
         case 0xC0: fluid_synth_program_change(synth, channel, data1); break;
         case 0xD0: fluid_synth_channel_pressure(synth, channel, data1); break;
         case 0xE0: fluid_synth_pitch_bend(synth, channel, (data1 & 0x7F) | (data2 & 0x7F) << 7); break;
@@ -73,11 +92,11 @@ void applyChannelMessage(fluid_synth_t* synth, uint8_t status, uint8_t data1, ui
 
 // A SysEx goes to the synthesizer without its F0 and F7; anything else is taken as
 // channel messages one after another, up to the first byte that doesn't fit.
-void applyMessage(fluid_synth_t* synth, const uint8_t* bytes, int length) {
+void applyMessage(Synthesizer& s, const uint8_t* bytes, int length) {
     if (bytes[0] == 0xF0) {
         int body = length - 1;
         if (body > 0 && bytes[length - 1] == 0xF7) --body;
-        fluid_synth_sysex(synth, reinterpret_cast<const char*>(bytes + 1), body, nullptr,
+        fluid_synth_sysex(s.synth, reinterpret_cast<const char*>(bytes + 1), body, nullptr,
                           nullptr, nullptr, 0);
         return;
     }
@@ -86,7 +105,7 @@ void applyMessage(fluid_synth_t* synth, const uint8_t* bytes, int length) {
         if (status < 0x80 || status >= 0xF0) return;
         const int size = midiShortLength(status);
         if (i + size > length) return;
-        applyChannelMessage(synth, status, bytes[i + 1], size == 3 ? bytes[i + 2] : 0);
+        applyChannelMessage(s, status, bytes[i + 1], size == 3 ? bytes[i + 2] : 0);
         i += size;
     }
 }
@@ -98,7 +117,7 @@ void drainQueue(Synthesizer& s) {
     while (read != written) {
         const int length = s.queue[read % kQueueSize];
         for (int i = 0; i < length; ++i) message[i] = s.queue[(read + 1 + i) % kQueueSize];
-        applyMessage(s.synth, message, length);
+        applyMessage(s, message, length);
         read += 1 + length;
     }
     s.read.store(read, std::memory_order_release);
@@ -126,15 +145,6 @@ void renderSynthesizer(int16_t* out, int count) {
         count -= n;
     }
     s.rendersActive.fetch_sub(1);
-}
-
-// An OPLL channel sounds one note at a time, and a note handed over with the portamento
-// control message must end the old one: in mono mode FluidSynth does both. The
-// percussion channel and the rest stay polyphonic.
-void makeOPLLChannelsMono(fluid_synth_t* synth) {
-    fluid_synth_reset_basic_channel(synth, -1);
-    fluid_synth_set_basic_channel(synth, 0, FLUID_CHANNEL_MODE_OMNIOFF_MONO, 9);
-    fluid_synth_set_basic_channel(synth, 9, FLUID_CHANNEL_MODE_OMNIOFF_POLY, 7);
 }
 
 void freeSynthesizer(Synthesizer& s) {
@@ -185,7 +195,7 @@ bool openSynthesizer() {
         freeSynthesizer(s);
         return false;
     }
-    makeOPLLChannelsMono(s.synth);
+    std::fill(std::begin(s.handoverFrom), std::end(s.handoverFrom), kNoHandover);
     s.written.store(0);
     s.read.store(0);
     s.open.store(true);
