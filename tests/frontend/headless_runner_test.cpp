@@ -194,5 +194,49 @@ TEST_F(HeadlessRunnerTest, MidiFileHoldsTheNoteOfAZ80ProgramTimedInScanLines) {
     EXPECT_EQ(events.back().bytes, (Bytes{0xFF, 0x2F, 0x00}));
 }
 
+// The 240p test suite's MDFourier run plays FM through the FM BIOS, which C-BIOS lacks:
+// a 16 KB stand-in carries the MSX-MUSIC signature and a WRTOPL (A = register, E = data)
+// that writes the ports; its other entries return at once.
+TEST_F(HeadlessRunnerTest, TestSuiteMDFourierPlaysFiveOctavesAndTheFiveDrums) {
+    const fs::path suite = fs::path(TAVIR_SHARED_DIR) / "acceptance/roms/suitemsx_240p.rom";
+    if (!fs::exists(suite)) GTEST_SKIP() << suite << " is absent";
+    installFMNoteCartridge(directory_.path());  // for msx.cfg and opll.cfg
+    fs::copy_file(suite, directory_.path() / "suite.rom");
+    testing::writeTextFile(directory_.path() / "cart.drc", "2suite.rom\n");
+    std::vector<uint8_t> fmBIOS(0x4000, 0xC9);
+    std::copy_n("APRLOPLL", 8, fmBIOS.begin() + 0x18);
+    const uint8_t entries[] = {0xC3, 0x00, 0x42, /* at 0x4200: */ 0xD3, 0x7C, 0xF5, 0x7B,
+                               0xD3, 0x7D, 0xF1, 0xC9};  // OUT (7C),A PUSH AF LD A,E OUT (7D),A POP AF RET
+    std::copy_n(entries, 3, fmBIOS.begin() + 0x110);
+    std::copy_n(entries + 3, 8, fmBIOS.begin() + 0x200);
+    testing::writeFile(directory_.path() / "FMBIOS.rom", fmBIOS);
+    // Audio Tests (two down, space), MDFourier PSG+FM (three down, space), start (space).
+    const fs::path midi = outputs_ / "suite.mid";
+    const ProgramRun result = run(
+        "--frames 4800 --unpaced --key 1000:d0:3 --key 1020:d0:3 --key 1040:39:3 --key 1100:d0:3 "
+        "--key 1120:d0:3 --key 1140:d0:3 --key 1160:39:3 --key 1250:39:3 --midi " + midi.string());
+    ASSERT_EQ(result.status, 0) << result.err;
+
+    std::vector<int> notes, drums;
+    int pitchBend = 8192;
+    for (const MIDIEvent& e : readTrack(testing::readTextFile(midi))) {
+        const uint8_t status = e.bytes[0];
+        if (status >= 0xE0 && status <= 0xE4) pitchBend = e.bytes[1] | e.bytes[2] << 7;
+        if (status >= 0x90 && status <= 0x94) {
+            EXPECT_EQ(status & 0x0F, notes.size() % 5) << "channels 0-4 in turn";
+            // The suite's F-numbers are in tune: a little sharp, never by half a semitone.
+            EXPECT_GE(pitchBend, 8192);
+            EXPECT_LT(pitchBend, 8192 + 8192 / 24) << "note " << int(e.bytes[1]);
+            notes.push_back(e.bytes[1]);
+        }
+        if (status == 0x99) drums.push_back(e.bytes[1] << 8 | e.bytes[2]);
+    }
+    std::vector<int> chromatic(60);
+    for (int i = 0; i < 60; ++i) chromatic[i] = 36 + i;  // C two octaves below middle C up
+    EXPECT_EQ(notes, chromatic);
+    // Hi-hat, cymbal, tom, snare, bass drum at their loudest: opll.cfg's notes and PVolume.
+    EXPECT_EQ(drums, (std::vector<int>{0x2A50, 0x315A, 0x2D64, 0x266E, 0x2478}));
+}
+
 }  // namespace
 }  // namespace tavir
