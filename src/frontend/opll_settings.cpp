@@ -48,8 +48,7 @@ std::vector<std::vector<uint8_t>> readOPLLInitData(const char* path) {
              if (!v.next(count)) return;
              std::vector<uint8_t> message;
              uint8_t byte;
-             while (message.size() < count && v.next(byte))
-                 message.push_back(byte);
+             while (message.size() < count && v.next(byte)) message.push_back(byte);
              messages.push_back(std::move(message));
          }},
     };

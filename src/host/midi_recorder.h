@@ -11,10 +11,10 @@ namespace tavir {
 constexpr uint32_t kMIDILinesPerFrame = 256;
 
 struct RecordedMIDIMessage {
-    uint64_t line;      // scan lines since recording started
-    uint32_t offset;    // first byte in RecordedMIDI::bytes
+    uint64_t line;    // scan lines since recording started
+    uint32_t offset;  // first byte in RecordedMIDI::bytes
     uint16_t length;
-    bool longMessage;   // sent as a long message (a SysEx, or bytes built for one)
+    bool longMessage;  // sent as a long message (a SysEx, or bytes built for one)
 };
 
 struct RecordedMIDI {

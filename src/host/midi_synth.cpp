@@ -85,7 +85,9 @@ void applyChannelMessage(Synthesizer& s, uint8_t status, uint8_t data1, uint8_t 
             break;
         case 0xC0: fluid_synth_program_change(synth, channel, data1); break;
         case 0xD0: fluid_synth_channel_pressure(synth, channel, data1); break;
-        case 0xE0: fluid_synth_pitch_bend(synth, channel, (data1 & 0x7F) | (data2 & 0x7F) << 7); break;
+        case 0xE0:
+            fluid_synth_pitch_bend(synth, channel, (data1 & 0x7F) | (data2 & 0x7F) << 7);
+            break;
         default: break;
     }
 }
@@ -96,8 +98,8 @@ void applyMessage(Synthesizer& s, const uint8_t* bytes, int length) {
     if (bytes[0] == 0xF0) {
         int body = length - 1;
         if (body > 0 && bytes[length - 1] == 0xF7) --body;
-        fluid_synth_sysex(s.synth, reinterpret_cast<const char*>(bytes + 1), body, nullptr,
-                          nullptr, nullptr, 0);
+        fluid_synth_sysex(s.synth, reinterpret_cast<const char*>(bytes + 1), body, nullptr, nullptr,
+                          nullptr, 0);
         return;
     }
     for (int i = 0; i < length;) {
@@ -174,8 +176,9 @@ bool openSynthesizer() {
 
     s.soundFont = synthesizerSoundFont();
     if (s.soundFont.empty()) {
-        std::fprintf(stderr, "tavir: no General MIDI soundfont found (install fluid-soundfont-gm "
-                             "or set TAVIR_SOUNDFONT)\n");
+        std::fprintf(stderr,
+                     "tavir: no General MIDI soundfont found (install fluid-soundfont-gm "
+                     "or set TAVIR_SOUNDFONT)\n");
         return false;
     }
     s.settings = new_fluid_settings();

@@ -12,8 +12,8 @@ namespace tavir {
 
 constexpr int kOPLLRegisterCount = 0x39;  // registers 0x00-0x38
 constexpr int kOPLLChannels = 9;
-constexpr int kOPLLDrums = 5;             // HH, CYM, TOM, SD, BD
-constexpr int kMIDIMuteChannels = 10;     // MIDI channels 0-9 answer the keypad
+constexpr int kOPLLDrums = 5;          // HH, CYM, TOM, SD, BD
+constexpr int kMIDIMuteChannels = 10;  // MIDI channels 0-9 answer the keypad
 
 // What a snapshot keeps of the chip.
 struct OPLLState {
@@ -24,13 +24,13 @@ struct OPLLState {
 
 // What the translation keeps of the MIDI device's side; not part of a snapshot.
 struct OPLLTranslation {
-    bool opllEnabled;                      // false: DeviceNumber 0xFF or no device
-    uint8_t channelNote[kOPLLChannels];    // MIDI note last started
-    uint8_t channelKeyOn[kOPLLChannels];   // 0 or 1
-    uint8_t rhythmKeys;                    // register 0x0E as last accepted in rhythm mode
-    uint8_t drumVolume[kOPLLDrums];        // last volume nibble seen per drum
+    bool opllEnabled;                              // false: DeviceNumber 0xFF or no device
+    uint8_t channelNote[kOPLLChannels];            // MIDI note last started
+    uint8_t channelKeyOn[kOPLLChannels];           // 0 or 1
+    uint8_t rhythmKeys;                            // register 0x0E as last accepted in rhythm mode
+    uint8_t drumVolume[kOPLLDrums];                // last volume nibble seen per drum
     uint8_t channelMuteVolume[kMIDIMuteChannels];  // controller 7 per MIDI channel
-    bool keypadWasDown;                    // a keypad digit was down at the last frame
+    bool keypadWasDown;                            // a keypad digit was down at the last frame
 };
 
 extern OPLLState opll;

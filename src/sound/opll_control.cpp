@@ -107,8 +107,7 @@ void closeOPLL() {
 
 void allSoundOff() {
     if (!opllTranslation.opllEnabled) return;
-    for (int channel = 0; channel < kMIDIMuteChannels; ++channel)
-        sendController(channel, 120, 0);
+    for (int channel = 0; channel < kMIDIMuteChannels; ++channel) sendController(channel, 120, 0);
 }
 
 void restoreChannels() {
@@ -120,7 +119,8 @@ void restoreChannels() {
             sendController(ch, 0, opllSettings.BankMSB[instrument]);
             sendController(ch, 32, opllSettings.BankLSB[instrument]);
         }
-        sendMIDIShort(packMIDI(static_cast<uint8_t>(0xC0 + ch), opllSettings.ProgramNumber[instrument]));
+        sendMIDIShort(
+            packMIDI(static_cast<uint8_t>(0xC0 + ch), opllSettings.ProgramNumber[instrument]));
         opll.channelInstrument[ch] = static_cast<uint8_t>(instrument);
         sendController(ch, 11, melodicExpression(instrument, value & 0x0F));
     }

@@ -34,7 +34,7 @@ TEST(BuiltInSynthesizer, ANoteOnIsHeardAndAStalledRendererDropsMessages) {
     std::vector<int16_t> frame(735, 1);
     synthRender()(frame.data(), 735);
     EXPECT_EQ(peak(frame), 0);
-    sendMIDIShort(packMIDI(0xC0, 0));         // piano
+    sendMIDIShort(packMIDI(0xC0, 0));        // piano
     sendMIDIShort(packMIDI(0x90, 60, 127));  // middle C
     std::vector<int16_t> tenthSecond(4410);
     synthRender()(tenthSecond.data(), 4410);

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "frontend/log.h"
+#include "frontend/opll_settings.h"
 #include "host/dik_codes.h"
 #include "host/key_state.h"
 #include "host/midi_output.h"
 #include "host/midi_recorder.h"
 #include "memory/io_ports.h"
-#include "frontend/opll_settings.h"
 #include "support/machine_fixture.h"
 
 namespace tavir {
@@ -95,10 +95,14 @@ TEST_F(OPLLTranslationTest, RegisterWritesBecomeTheseMessages) {
         // F-number 0 plays as 1: -77.04 gives bend 8192 - 26 = 8166 and note 0.
         {"F-number 0", {}, {{0x20, 0x10}}, "e0663f 90007f"},
         // HH at volume 2: 80 x 9 / 11 = 65; BD at volume 3: 100 x 8 / 11 = 72.
-        {"rhythm keys", {{0x37, 0x20}, {0x36, 0x03}, {0x0E, 0x20}}, {{0x0E, 0x31}},
+        {"rhythm keys",
+         {{0x37, 0x20}, {0x36, 0x03}, {0x0E, 0x20}},
+         {{0x0E, 0x31}},
          "992a41 992448"},
         {"bass drum re-strike", {{0x0E, 0x20}, {0x0E, 0x30}}, {{0x36, 0x05}}, "892400 992436"},
-        {"0x37 strikes only SD and HH", {{0x0E, 0x3F}}, {{0x37, 0x11}},
+        {"0x37 strikes only SD and HH",
+         {{0x0E, 0x3F}},
+         {{0x37, 0x11}},
          "892600 992648 892a00 992a48"},
         {"channels 6-8 in rhythm mode", {{0x0E, 0x20}}, {{0x16, 0x55}, {0x26, 0x10}}, ""},
         {"user instrument registers", {}, {{0x00, 0x21}, {0x07, 0xFF}}, ""},
@@ -132,9 +136,12 @@ TEST_F(OPLLTranslationTest, KeypadDigitsToggleAChannelOncePerPress) {
         std::vector<uint8_t> keysDown;
         const char* messages;
     } frames[] = {
-        {{kNumpad1}, "b00700"},          {{kNumpad1}, ""},  // held: once
-        {{kNumpad1, kNumpad2}, ""},      {{}, ""},          // pressed while another is held
-        {{kNumpad1}, "b0077f"},          {{}, ""},
+        {{kNumpad1}, "b00700"},
+        {{kNumpad1}, ""},  // held: once
+        {{kNumpad1, kNumpad2}, ""},
+        {{}, ""},  // pressed while another is held
+        {{kNumpad1}, "b0077f"},
+        {{}, ""},
         {{kNumpad9, kNumpad0}, "b90700 b80700"},  // keypad 0 first: the drums
     };
     int frame = 0;
