@@ -39,8 +39,7 @@ using StartUp = MachineDirectoryTest;
 TEST_F(StartUp, SucceedsAndLogsTheSettings) {
     // FM music off: its settings are logged after the video's start-up, then its failure.
     writeTextFile("opll.cfg", ".DeviceNumber = ff\n");
-    std::string sixteen;
-    for (int i = 0; i < 16; ++i) sixteen += "  0";
+    const std::string sixteen = "  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0";
     EXPECT_EQ(hostEntry(), 0);
     EXPECT_EQ(readTextFile(kLogFileName), kDefaultSettingsLog +
                                               "DeviceNumber = ff\nBankSelect = 0\n"
