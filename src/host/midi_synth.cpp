@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 #include <string>
 
 #include "host/midi_output.h"
@@ -49,12 +48,7 @@ struct Synthesizer {
     std::atomic<uint32_t> read{0};
     std::atomic<int> rendersActive{0};
     std::atomic<bool> open{false};
-    // Per MIDI channel, the note named by the last portamento control message, whose voice
-    // the next note on takes over; renderer side only.
-    int handoverFrom[16];
 };
-
-constexpr int kNoHandover = -1;
 
 Synthesizer synthesizer;
 
@@ -63,26 +57,16 @@ bool isFile(const char* path) {
     return path != nullptr && *path != '\0' && stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// Portamento control hands the voice of its note over to the next note on, as on a GS
-// device: the OPLL translation sends no note off for the old note then. FluidSynth would
-// let both sound (and the old one hang), so the hand-over ends the old note here.
 void applyChannelMessage(Synthesizer& s, uint8_t status, uint8_t data1, uint8_t data2) {
     fluid_synth_t* synth = s.synth;
     const int channel = status & 0x0F;
     switch (status & 0xF0) {
         case 0x80: fluid_synth_noteoff(synth, channel, data1); break;
-        case 0x90:
-            if (data2 != 0 && s.handoverFrom[channel] != kNoHandover) {
-                fluid_synth_noteoff(synth, channel, s.handoverFrom[channel]);
-                s.handoverFrom[channel] = kNoHandover;
-            }
-            fluid_synth_noteon(synth, channel, data1, data2);
-            break;
+        // FluidSynth hands a voice over to the note after a portamento control message
+        // itself, as a GS device does: the old note ends without a note off.
+        case 0x90: fluid_synth_noteon(synth, channel, data1, data2); break;
         case 0xA0: fluid_synth_key_pressure(synth, channel, data1, data2); break;
-        case 0xB0:
-            if (data1 == 84) s.handoverFrom[channel] = data2 & 0x7F;
-            fluid_synth_cc(synth, channel, data1, data2);
-            break;
+        case 0xB0: fluid_synth_cc(synth, channel, data1, data2); break;
         case 0xC0: fluid_synth_program_change(synth, channel, data1); break;
         case 0xD0: fluid_synth_channel_pressure(synth, channel, data1); break;
         case 0xE0:
@@ -198,7 +182,6 @@ bool openSynthesizer() {
         freeSynthesizer(s);
         return false;
     }
-    std::fill(std::begin(s.handoverFrom), std::end(s.handoverFrom), kNoHandover);
     s.written.store(0);
     s.read.store(0);
     s.open.store(true);
