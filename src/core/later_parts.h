@@ -8,13 +8,6 @@
 
 namespace tavir {
 
-// PSG sound.
-void resyncPSG();
-void updateTone(int channel);
-void updateNoise();
-void stopPSG();
-void restartPSG();
-
 // Emulator commands and input recording.
 void stopInputRecording();   // recording or playback off, its file closed
 void recordKeyboardRows();   // the frame's matrix rows into or out of the recording

@@ -117,6 +117,8 @@ bool initMSX() {
     }
     // FM music is not essential: the machine runs on without it.
     if (!initOPLL()) logPrint("initOPLL Failed.\nNot use OPLL.\n");
+    // Sound is not needed to run: without it the machine plays on silently.
+    if (!initPSG()) logPrint("initPSG Failed.\nNot use PSG.\n");
     fillFrameSchedule();
     resetMachine(cpu);
 
@@ -142,6 +144,7 @@ void shutdownMSX() {
     // The images go first: their bank tables point into EmptyRAM.
     releaseCartridges();
     systemMemory = SystemMemory{};
+    releasePSG();
     closeOPLL();
     shutdownVDP();
     closeDrives();

@@ -20,8 +20,10 @@
 #include "video/screenshot.h"
 #include "frontend/log.h"
 #include "frontend/midi_file.h"
-#include "host/midi_recorder.h"
+#include "host/headless_audio.h"
 #include "host/headless_host.h"
+#include "host/midi_output.h"
+#include "host/midi_recorder.h"
 
 namespace {
 
@@ -56,12 +58,21 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     for (const KeyHold& hold : options.keys)
         addScriptedKey(hold.firstFrame, hold.scanCode, hold.frames);
     headlessHost.frameLimit = options.frames;
+    if (!options.audio.empty() && !startAudioCapture(options.audio.c_str())) {
+        std::fprintf(stderr, "%s: cannot create the audio file %s: %s\n", kProgram,
+                     options.audio.c_str(), std::strerror(errno));
+        closeLog();
+        return 1;
+    }
+    // The WAV holds the FM music too: the built-in synthesizer plays at each frame end.
+    if (!options.audio.empty()) synthesizerUse = SynthesizerUse::kEmulatedTime;
     // From before start-up, so that the file has the device set-up as well.
     if (!options.midi.empty()) startMIDIRecording();
 
     if (!initMSX()) {
         logPrint("initMSX Failed.\n");
         shutdownMSX();
+        finishAudioCapture();
         std::fprintf(stderr, "%s: start-up failed in %s: %s\n", kProgram,
                      currentDirectory().c_str(), startUpFailures().c_str());
         return 1;
@@ -83,6 +94,11 @@ int runHeadless(const tavir::HeadlessOptions& options) {
         !options.midi.empty() && !writeMIDIFile(options.midi.c_str(), midiRecording);
     const int midiError = errno;
     shutdownMSX();
+    if (!finishAudioCapture()) {
+        std::fprintf(stderr, "%s: cannot write the audio file %s\n", kProgram,
+                     options.audio.c_str());
+        return 1;
+    }
 
     if (result != 0) {
         std::fprintf(stderr, "%s: the display could not be set up; %s says why\n", kProgram,
@@ -127,6 +143,7 @@ int main(int argc, char** argv) {
     if (!options.screenshot.empty())
         options.screenshot = std::filesystem::absolute(options.screenshot).string();
     if (!options.midi.empty()) options.midi = std::filesystem::absolute(options.midi).string();
+    if (!options.audio.empty()) options.audio = std::filesystem::absolute(options.audio).string();
     if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
         std::fprintf(stderr, "%s: cannot use %s as the working directory: %s\n", kProgram,
                      options.directory.c_str(), std::strerror(errno));

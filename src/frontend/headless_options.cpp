@@ -74,7 +74,8 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool takesValue = option == "--dir" || option == "--frames" || option == "--key" ||
-                                option == "--screenshot" || option == "--midi";
+                                option == "--screenshot" || option == "--audio" ||
+                                option == "--midi";
         if (takesValue && i + 1 >= argc) {
             error = option + " needs a value";
             return false;
@@ -113,6 +114,12 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
                 error = "--midi needs a file name";
                 return false;
             }
+        } else if (option == "--audio") {
+            options.audio = argv[++i];
+            if (options.audio.empty()) {
+                error = "--audio needs a file name";
+                return false;
+            }
         } else {
             error = "unknown option '" + option + "' (see --help)";
             return false;
@@ -124,7 +131,7 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
 const char* headlessUsage() {
     return "usage: tavir-headless [--dir DIR] [--frames N] [--unpaced] [--key "
            "FRAME:CODE[:FRAMES]]...\n"
-           "                      [--screenshot FILE] [--midi FILE]\n"
+           "                      [--screenshot FILE] [--audio FILE] [--midi FILE]\n"
            "\n"
            "Runs the machine without a window, on the system ROMs and configuration files of\n"
            "the working directory, and writes TAVIRlog.txt there.\n"
@@ -139,6 +146,10 @@ const char* headlessUsage() {
            "                   acts through KeyMap and CommandKey like a real key. Repeatable.\n"
            "  --screenshot F   write the last picture to F as a 24-bit BMP (F is relative to\n"
            "                   the directory tavir-headless was started in)\n"
+           "  --audio F        write what the machine played, from the first frame to the\n"
+           "                   last, to F as a WAV file (44100 Hz, mono, 16-bit PCM; F is\n"
+           "                   relative to the directory tavir-headless was started in). The\n"
+           "                   sound follows emulated time, so the same run gives the same file\n"
            "  --midi F         write the FM music (the OPLL's MIDI messages, whatever\n"
            "                   DeviceNumber in opll.cfg plays them on) to F as a Standard\n"
            "                   MIDI File, format 0, timed by emulated time: 256 ticks a\n"

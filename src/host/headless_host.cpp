@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "core/emulation_control.h"
+#include "host/headless_audio.h"
 #include "host/host_layer.h"
 #include "host/steady_clock.h"
 
@@ -57,6 +58,7 @@ bool noJoystick(uint8_t /*device*/, JoystickPosition* /*position*/) {
 }
 
 void countFrame(uint32_t framesRun) {
+    playHeadlessAudioFrame();
     headlessHost.currentFrame = framesRun + 1;
     if (headlessHost.frameLimit != 0 && framesRun >= headlessHost.frameLimit)
         requestEmulationStop();

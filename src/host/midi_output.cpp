@@ -1,6 +1,7 @@
 #include "host/midi_output.h"
 
 #include "frontend/log.h"
+#include "host/audio_output.h"
 #include "host/midi_ports.h"
 #include "host/midi_recorder.h"
 #include "host/midi_synth.h"
@@ -13,6 +14,7 @@ bool midiRecorderOnly = false;
 namespace {
 
 MIDIBackend backend = MIDIBackend::kClosed;
+bool synthesizerOpen = false;  // loaded, and holding the audio output
 
 // A device that refuses everything would otherwise fill the log.
 constexpr int kLoggedDrops = 16;
@@ -54,7 +56,16 @@ bool openMIDIOutput(uint8_t deviceNumber) {
     if (midiRecorderOnly) {
         backend = MIDIBackend::kRecorder;
     } else if (deviceNumber == 0) {
-        if (synthesizerUse != SynthesizerUse::kNobodyListens && !openSynthesizer()) return false;
+        // The synthesizer is heard through the audio output, which it holds open as the
+        // PSG does: without an output there is nothing to play it on.
+        if (synthesizerUse != SynthesizerUse::kNobodyListens) {
+            if (!openSynthesizer()) return false;
+            if (!acquireAudioOutput()) {
+                closeSynthesizer();
+                return false;
+            }
+            synthesizerOpen = true;
+        }
         backend = MIDIBackend::kSynthesizer;
     } else {
         if (!openMIDIPort(deviceNumber - 1)) return false;
@@ -65,7 +76,12 @@ bool openMIDIOutput(uint8_t deviceNumber) {
 
 void closeMIDIOutput() {
     switch (backend) {
-        case MIDIBackend::kSynthesizer: closeSynthesizer(); break;
+        case MIDIBackend::kSynthesizer:
+            if (!synthesizerOpen) break;
+            releaseAudioOutput();  // the last user closes it: no render runs after this
+            closeSynthesizer();
+            synthesizerOpen = false;
+            break;
         case MIDIBackend::kPort: closeMIDIPort(); break;
         default: break;
     }

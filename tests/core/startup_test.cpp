@@ -49,6 +49,8 @@ TEST_F(StartUp, SucceedsAndLogsTheSettings) {
                                               "\nNoteOFS =" + sixteen + "\nProgramNumber =" +
                                               sixteen + "\nTVolume =" + sixteen + "\n"
                                               "initOPLL Failed.\nNot use OPLL.\n"
+                                              "UsePSG = 1\nWriteRoom = 2df\nWriteSize = 5b4\n"
+                                              "PSGVolume = 7d0\nNoisVolume = 7d0\n"
                                               "A drive not use.\nB drive not use.\n"
                                               "Not use ROM image.\n"
                                               "initMSX Succeed.\n");

@@ -154,10 +154,11 @@ std::vector<MIDIEvent> readTrack(const std::string& file) {
     return events;
 }
 
-TEST_F(HeadlessRunnerTest, MidiFileHoldsTheNoteOfAZ80ProgramTimedInScanLines) {
+TEST_F(HeadlessRunnerTest, TheFMNoteOfAZ80ProgramIsHeardAndSavedTimedInScanLines) {
     installFMNoteCartridge(directory_.path());
-    const fs::path midi = outputs_ / "fm.mid";
-    const ProgramRun result = run("--frames 600 --unpaced --midi " + midi.string());
+    const fs::path midi = outputs_ / "fm.mid", wav = outputs_ / "fm.wav";
+    const ProgramRun result =
+        run("--frames 600 --unpaced --midi " + midi.string() + " --audio " + wav.string());
     ASSERT_EQ(result.status, 0) << result.err;
     const std::string file = testing::readTextFile(midi);
     // Format 0, one track, 768 ticks a quarter note; the track's length is the rest.
@@ -180,6 +181,17 @@ TEST_F(HeadlessRunnerTest, MidiFileHoldsTheNoteOfAZ80ProgramTimedInScanLines) {
     EXPECT_EQ(events[77].bytes, (Bytes{0x90, 59, 127}));
     EXPECT_GT(events[75].tick, 0u);
     EXPECT_LE(noteTick - events[75].tick, 2u);
+    // The built-in synthesizer plays it from the frame it was sent in; before, the machine
+    // was silent.
+    const std::string samples = testing::readTextFile(wav).substr(44);
+    int loudest[2] = {};
+    for (size_t i = 0; i + 1 < samples.size() && i < (noteTick / 256 + 20) * 735 * 2; i += 2) {
+        const auto sample = static_cast<int16_t>(uint8_t(samples[i]) | uint8_t(samples[i + 1]) << 8);
+        int& before = loudest[i >= noteTick / 256 * 735 * 2];
+        before = std::max(before, std::abs(int(sample)));
+    }
+    EXPECT_EQ(loudest[0], 0);
+    EXPECT_GT(loudest[1], 1000);
     // The end of the run silences all ten channels after 600 frames of 256 lines.
     for (int c = 0; c < 10; ++c) {
         EXPECT_EQ(events[78 + c].bytes, (Bytes{uint8_t(0xB0 + c), 120, 0}));

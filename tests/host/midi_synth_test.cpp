@@ -1,13 +1,11 @@
-// The built-in synthesizer as the audio output sees it: silence until a note, then sound;
-// and a renderer that falls behind makes the sender drop messages, not wait.
+// The built-in synthesizer when its renderer falls behind: the sender drops messages
+// instead of waiting. (That a note is heard is checked in the batch runner's WAV.)
 #include "host/midi_synth.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "frontend/log.h"
 #include "host/midi_output.h"
@@ -17,13 +15,7 @@
 namespace tavir {
 namespace {
 
-int peak(const std::vector<int16_t>& samples) {
-    int loudest = 0;
-    for (int16_t s : samples) loudest = std::max(loudest, std::abs(static_cast<int>(s)));
-    return loudest;
-}
-
-TEST(BuiltInSynthesizer, ANoteOnIsHeardAndAStalledRendererDropsMessages) {
+TEST(BuiltInSynthesizer, AStalledRendererMakesTheSenderDropNotWait) {
     if (*synthesizerSoundFont() == '\0') GTEST_SKIP() << "no General MIDI soundfont installed";
     testing::TemporaryWorkingDirectory directory;
     ASSERT_TRUE(openLog());
@@ -31,16 +23,7 @@ TEST(BuiltInSynthesizer, ANoteOnIsHeardAndAStalledRendererDropsMessages) {
     ASSERT_TRUE(openMIDIOutput(0));
     ASSERT_NE(synthRender(), nullptr);
 
-    std::vector<int16_t> frame(735, 1);
-    synthRender()(frame.data(), 735);
-    EXPECT_EQ(peak(frame), 0);
-    sendMIDIShort(packMIDI(0xC0, 0));        // piano
-    sendMIDIShort(packMIDI(0x90, 60, 127));  // middle C
-    std::vector<int16_t> tenthSecond(4410);
-    synthRender()(tenthSecond.data(), 4410);
-    EXPECT_GT(peak(tenthSecond), 1000);
-
-    // Nobody renders now: the queue fills and each refused message is tried a few times,
+    // Nobody renders: the queue fills and each refused message is tried a few times,
     // then dropped, with a log line for the first sixteen.
     int refused = 0;
     for (int i = 0; i < 10000; ++i) refused += !sendMIDIShort(packMIDI(0xB0, 11, 100));
