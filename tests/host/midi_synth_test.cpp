@@ -34,10 +34,8 @@ TEST(BuiltInSynthesizer, AStalledRendererMakesTheSenderDropNotWait) {
     closeLog();
     const std::string log = testing::readTextFile(directory.path() / kLogFileName);
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 16) << log;
-    EXPECT_NE(log.find("MIDI message b0 (3 bytes) dropped: the device refused it 4 times. "
-                       "Further drops are not logged.\n"),
-              std::string::npos)
-        << log;
+    EXPECT_TRUE(log.ends_with("b0 (3 bytes) dropped: the device refused it 4 times. Further "
+                              "drops are not logged.\n"));
 }
 
 }  // namespace

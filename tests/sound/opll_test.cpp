@@ -33,6 +33,13 @@ const char* const kTestConfig =
     ".PNoteNumber = 2a 31 2d 26 24\n"
     ".PVolume = 50 50 50 50 64\n";
 
+void write(const Writes& writes) {
+    for (auto [index, value] : writes) {
+        outPort(0x7C, index);
+        outPort(0x7D, value);
+    }
+}
+
 class OPLLTranslationTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -47,13 +54,6 @@ protected:
         closeOPLL();
         midiRecorderOnly = false;
         closeLog();
-    }
-
-    static void write(const Writes& writes) {
-        for (auto [index, value] : writes) {
-            outPort(0x7C, index);
-            outPort(0x7D, value);
-        }
     }
 
     // The messages recorded since the last call, as hex, one space between messages.
@@ -130,18 +130,13 @@ TEST_F(OPLLTranslationTest, ChannelsAreRestoredFromTheRegisters) {
 
 TEST_F(OPLLTranslationTest, KeypadDigitsToggleAChannelOncePerPress) {
     using dik::kNumpad0, dik::kNumpad1, dik::kNumpad2, dik::kNumpad9;
+    // Held: once. A second key while one is held: nothing. Keypad 0 (the drums) first.
     const struct {
         std::vector<uint8_t> keysDown;
         const char* messages;
     } frames[] = {
-        {{kNumpad1}, "b00700"},
-        {{kNumpad1}, ""},  // held: once
-        {{kNumpad1, kNumpad2}, ""},
-        {{}, ""},  // pressed while another is held
-        {{kNumpad1}, "b0077f"},
-        {{}, ""},
-        {{kNumpad9, kNumpad0}, "b90700 b80700"},  // keypad 0 first: the drums
-    };
+        {{kNumpad1}, "b00700"}, {{kNumpad1}, ""}, {{kNumpad1, kNumpad2}, ""}, {{}, ""},
+        {{kNumpad1}, "b0077f"}, {{}, ""},         {{kNumpad9, kNumpad0}, "b90700 b80700"}};
     int frame = 0;
     for (const auto& f : frames) {
         std::memset(keyState, 0, sizeof keyState);
@@ -168,11 +163,10 @@ TEST(OPLLStartUp, DeviceChoicesAndAMissingFile) {
     closeOPLL();
     midiRecorderOnly = false;
 
-    // 0xFF: nothing opened, and the data port changes nothing.
+    // 0xFF: the data port changes nothing, not even the register image.
     testing::writeTextFile("opll.cfg", ".DeviceNumber = ff\n");
     EXPECT_FALSE(initOPLL());
-    outPort(0x7C, 0x10);
-    outPort(0x7D, 0x42);
+    write({{0x10, 0x42}});
     EXPECT_EQ(opll.opllRegisters[0x10], 0);
     // A port that isn't there: RtMidi's complaint ends at the seam.
     testing::writeTextFile("opll.cfg", ".DeviceNumber = fe\n");
@@ -180,7 +174,6 @@ TEST(OPLLStartUp, DeviceChoicesAndAMissingFile) {
     closeLog();
     const std::string log = testing::readTextFile(directory.path() / kLogFileName);
     EXPECT_EQ(log.find("opll.cfg not found"), 0u) << log;
-    EXPECT_NE(log.find("DeviceNumber = fe\n"), std::string::npos);
     EXPECT_EQ(log.substr(log.size() - 20), "midiOutOpen Failed.\n");
 }
 
