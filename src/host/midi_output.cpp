@@ -25,8 +25,7 @@ bool deliver(const uint8_t* bytes, int length) {
         case MIDIBackend::kSynthesizer:
             // Nobody renders the synthesizer in a run without sound: the message is taken
             // and goes nowhere, as it would to a device with its volume at zero.
-            return synthesizerUse == SynthesizerUse::kNobodyListens ||
-                   queueSynthesizerMessage(bytes, length);
+            return !synthesizerOpen || queueSynthesizerMessage(bytes, length);
         case MIDIBackend::kPort: return sendToMIDIPort(bytes, length);
         case MIDIBackend::kRecorder: return true;
         case MIDIBackend::kClosed: return false;
