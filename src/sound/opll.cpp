@@ -29,9 +29,10 @@ void send(uint8_t status, uint8_t data1, uint8_t data2 = 0) {
     sendMIDIShort(packMIDI(status, data1, data2));
 }
 
-// The pitch the channel's F-number and block play, as a MIDI note with a fraction:
-// 9 is the F-number of a note 39 semitones below block 0's MIDI note 0, and each block
-// doubles the frequency. The instrument's configured offset is added.
+// The pitch the channel's F-number and block play, as a MIDI note with a fraction. The chip
+// sounds F x 2^block x (3579545 / 72) / 2^19 Hz: F-number 9 in block 0 is close to MIDI
+// note -39 (0.12 semitone below it, so MIDI plays a hair sharp), and each block doubles the
+// frequency. The instrument's offset from opll.cfg is added.
 float noteFromFrequency(int ch) {
     const uint8_t* r = opll.opllRegisters;
     int f = (r[0x20 + ch] & 1) * 256 + r[0x10 + ch];
