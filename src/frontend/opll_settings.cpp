@@ -68,7 +68,7 @@ OPLLSettings builtInOPLLSettings() {
         .BankSelect = 0,
         .BankMSB = {},
         .BankLSB = {},
-        .NoteOFS = {0, 0, 0, 0, 0, 0, 0x0C, 0, 0, 0, 0, 0, 0, 0xF4, 0, 0},
+        .NoteOFS = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF4, 0, 0},
     };
 }
 
