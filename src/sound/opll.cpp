@@ -38,7 +38,9 @@ float noteFromFrequency(int ch) {
     int f = (r[0x20 + ch] & 1) * 256 + r[0x10 + ch];
     if (f == 0) f = 1;
     const int block = (r[0x20 + ch] >> 1) & 7;
-    const auto offset = static_cast<int8_t>(opllSettings.NoteOFS[opll.channelInstrument[ch]]);
+    // The instrument may come from a snapshot: only its four bits index the table.
+    const int instrument = opll.channelInstrument[ch] & 0x0F;
+    const auto offset = static_cast<int8_t>(opllSettings.NoteOFS[instrument]);
     return static_cast<float>((std::log(static_cast<double>(f)) - 2 * std::log(3.0)) * 12 /
                                   std::log(2.0) +
                               12 * block - 39 + offset);
