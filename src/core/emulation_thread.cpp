@@ -2,7 +2,6 @@
 
 #include "core/emulation_control.h"
 #include "core/frame_end.h"
-#include "core/later_parts.h"
 #include "core/machine.h"
 #include "core/run_loop.h"
 #include "frontend/command_routine.h"
@@ -12,6 +11,7 @@
 #include "host/host_layer.h"
 #include "sound/psg.h"
 #include "host/key_state.h"
+#include "sound/opll.h"
 #include "video/display_output.h"
 
 namespace tavir {

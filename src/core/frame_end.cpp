@@ -2,7 +2,6 @@
 
 #include "core/emulation_control.h"
 #include "core/frame_pacing.h"
-#include "core/later_parts.h"
 #include "core/vdp_line.h"
 #include "frontend/input_recording.h"
 #include "frontend/joystick_input.h"
@@ -11,6 +10,7 @@
 #include "host/host_layer.h"
 #include "sound/psg.h"
 #include "host/key_state.h"
+#include "sound/opll.h"
 #include "video/display_output.h"
 #include "video/frame_buffer.h"
 #include "video/screenshot.h"

@@ -87,7 +87,7 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
         const bool takesValue = option == "--dir" || option == "--frames" || option == "--key" ||
                                 option == "--screenshot" || option == "--save-state" ||
                                 option == "--load-state" || option == "--record" ||
-                                option == "--audio";
+                                option == "--audio" || option == "--midi";
         if (takesValue && i + 1 >= argc) {
             error = option + " needs a value";
             return false;
@@ -128,6 +128,12 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
             if (!parseSlot(option, argv[++i], options.record, error)) return false;
         } else if (option == "--replay") {
             options.replay = true;
+        } else if (option == "--midi") {
+            options.midi = argv[++i];
+            if (options.midi.empty()) {
+                error = "--midi needs a file name";
+                return false;
+            }
         } else if (option == "--audio") {
             options.audio = argv[++i];
             if (options.audio.empty()) {
@@ -154,7 +160,7 @@ const char* headlessUsage() {
     return "usage: tavir-headless [--dir DIR] [--frames N] [--unpaced] [--key "
            "FRAME:CODE[:FRAMES]]...\n"
            "                      [--screenshot FILE] [--load-state N [--replay]] [--record N]\n"
-           "                      [--save-state N] [--audio FILE]\n"
+           "                      [--save-state N] [--audio FILE] [--midi FILE]\n"
            "\n"
            "Runs the machine without a window, on the system ROMs and configuration files of\n"
            "the working directory, and writes TAVIRlog.txt there.\n"
@@ -180,6 +186,10 @@ const char* headlessUsage() {
            "                   last, to F as a WAV file (44100 Hz, mono, 16-bit PCM; F is\n"
            "                   relative to the directory tavir-headless was started in). The\n"
            "                   sound follows emulated time, so the same run gives the same file\n"
+           "  --midi F         write the FM music (the OPLL's MIDI messages, whatever\n"
+           "                   DeviceNumber in opll.cfg plays them on) to F as a Standard\n"
+           "                   MIDI File, format 0, timed by emulated time: 256 ticks a\n"
+           "                   frame, one a scan line (F is relative like --screenshot's)\n"
            "  --help           this text\n"
            "\n"
            "Exit status: 0 after the run, 1 when start-up fails or a snapshot can't be loaded\n"

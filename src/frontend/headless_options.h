@@ -24,6 +24,7 @@ struct HeadlessOptions {
     int record = 0;          // slot whose recording starts before the first frame; 0 = none
     int saveState = 0;       // snapshot slot saved after the last frame; 0 = none
     std::string audio;       // WAV of everything played; empty = none
+    std::string midi;        // Standard MIDI File of the FM music; empty = none
     bool help = false;
 };
 

@@ -1,9 +1,0 @@
-#include "core/later_parts.h"
-
-namespace tavir {
-
-void allSoundOff() {}
-void restoreChannels() {}
-void numpadChannelMute() {}
-
-}  // namespace tavir
