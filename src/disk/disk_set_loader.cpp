@@ -5,6 +5,7 @@
 #include "disk/disk_set_names.h"
 #include "disk/drive_state.h"
 #include "frontend/log.h"
+#include "host/regular_file.h"
 
 namespace tavir {
 
@@ -26,10 +27,14 @@ bool readSetLine(std::FILE* file, char (&line)[kSetLineLimit + 1]) {
 }
 
 void openImage(DriveState& drive, const char* name) {
-    drive.imageFile = std::fopen(name, "r+b");
+    drive.imageFile = openRegularFile(name, "r+b");
     drive.imageWritable = drive.imageFile != nullptr;
     // A write-protected image still reads; its writes then fail as write faults.
-    if (drive.imageFile == nullptr) drive.imageFile = std::fopen(name, "rb");
+    if (drive.imageFile == nullptr) drive.imageFile = openRegularFile(name, "rb");
+    // Unbuffered: the same image may sit in both drives (or be named twice) through two
+    // streams, and a read through one must see what the other just wrote. A stream's
+    // read buffer would hand back the sector as it was.
+    if (drive.imageFile != nullptr) std::setvbuf(drive.imageFile, nullptr, _IONBF, 0);
 }
 
 // The map is present exactly while its file stays open. A short map replaces only the
@@ -37,7 +42,7 @@ void openImage(DriveState& drive, const char* name) {
 void openStatusMap(DriveState& drive, const char* imageName, size_t length) {
     char mapName[kSetLineLimit + 1];
     makeStatusMapName(imageName, length, mapName);
-    drive.mapFile = std::fopen(mapName, "rb");
+    drive.mapFile = openRegularFile(mapName, "rb");
     if (drive.mapFile == nullptr) return;
     std::fread(drive.sectorStatusMap, 1, kStatusMapSize, drive.mapFile);
 }

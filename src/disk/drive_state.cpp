@@ -2,6 +2,7 @@
 
 #include "disk/disk_set_loader.h"
 #include "frontend/log.h"
+#include "host/regular_file.h"
 
 namespace tavir {
 
@@ -43,7 +44,7 @@ void initDrives() {
 
     for (int index = 0; index < kDriveCount; ++index) {
         DriveState& drive = drives[index];
-        drive.setFile = std::fopen(kDefaultSetFileNames[index], "rb");
+        drive.setFile = openRegularFile(kDefaultSetFileNames[index], "rb");
         if (drive.setFile == nullptr) {
             logPrint("%c drive not use.\n", 'A' + index);
             continue;

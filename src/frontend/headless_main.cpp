@@ -86,7 +86,11 @@ int runHeadless(const tavir::HeadlessOptions& options) {
                      options.screenshot.c_str(), std::strerror(errno));
         return 1;
     }
-    if (options.frames != 0 && frames < options.frames)
+    if (headlessHost.endedInCommand)
+        std::fprintf(stderr,
+                     "%s: the run ended after %u frames while a command waited for its key\n",
+                     kProgram, frames);
+    else if (options.frames != 0 && frames + headlessHost.waitedFrames < options.frames)
         std::fprintf(stderr, "%s: the quit key ended the emulation after %u frames\n", kProgram,
                      frames);
     if (options.unpaced) {

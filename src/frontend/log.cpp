@@ -9,7 +9,11 @@ std::FILE* logFile = nullptr;
 bool openLog(const char* path) {
     closeLog();
     logFile = std::fopen(path, "w");
-    return logFile != nullptr;
+    if (logFile == nullptr) return false;
+    // Each line reaches the file as it is written: after a crash or a kill the log must
+    // still say what happened.
+    std::setvbuf(logFile, nullptr, _IOLBF, BUFSIZ);
+    return true;
 }
 
 void closeLog() {

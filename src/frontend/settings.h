@@ -47,11 +47,11 @@ struct Settings {
 
 extern Settings settings;
 
-// One pass over msx.cfg for the machine and input keys. A missing file keeps every
-// default; returns whether the file was found.
+// One pass over msx.cfg for the machine and input keys; returns whether the file was
+// found. Without it the values of the shipped config/msx.cfg, built into the program, hold.
 bool readMachineSettings(Settings& target, const char* path = kMachineConfigFileName);
 
-// One pass over msx.cfg for the PSG keys.
+// One pass over msx.cfg for the PSG keys, with the same fallback.
 bool readSoundSettings(Settings& target, const char* path = kMachineConfigFileName);
 
 // The settings lines that start-up writes to the log, in order.

@@ -7,6 +7,7 @@
 #include "core/emulation_control.h"
 #include "core/emulation_thread.h"
 #include "disk/single_image_set.h"
+#include "frontend/log.h"
 
 namespace tavir {
 
@@ -62,7 +63,10 @@ void beginDiskDialog() {
 }
 
 void endDiskDialog(int drive, const char* chosenPath) {
-    if (chosenPath != nullptr && machineIsOurs()) useChosenDiskFile(drive, chosenPath);
+    if (chosenPath != nullptr) {
+        if (machineIsOurs()) useChosenDiskFile(drive, chosenPath);
+        else logPrint("%s not inserted: the machine did not stop for the dialog.\n", chosenPath);
+    }
     commandCode.store(kCommandNone);
 }
 

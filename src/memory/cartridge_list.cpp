@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "frontend/log.h"
+#include "host/regular_file.h"
 #include "memory/cartridge.h"
 
 namespace tavir {
@@ -65,7 +66,7 @@ void loadListedCartridge(std::FILE* file, int cartridge) {
 }  // namespace
 
 void loadCartridgeList() {
-    std::FILE* file = std::fopen(kCartridgeListFileName, "r");
+    std::FILE* file = openRegularFile(kCartridgeListFileName, "r");
     if (file == nullptr) {
         logPrint("Not use ROM image.\n");
         return;

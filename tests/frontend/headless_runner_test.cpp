@@ -70,6 +70,26 @@ TEST_F(HeadlessRunnerTest, RunsCBIOSForTheFramesAskedAndReportsTheSpeed) {
         << text;
 }
 
+// F6 (0x40) asks for a disk number; the script's later keys still come while the command
+// waits, and the frame limit ends the run even when no number ever comes.
+TEST_F(HeadlessRunnerTest, ScriptedKeysReachAWaitingCommandAndTheFrameLimitEndsIt) {
+    const struct {
+        const char* keys;
+        const char* inLog;
+        const char* inError;
+    } cases[] = {
+        {"--key 5:40 --key 20:02", "A drive is not used.\n", ""},  // the 1 key: disk 1
+        {"--key 5:40", "initMSX Succeed.\n", "while a command waited for its key"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun result = run(std::string("--frames 40 --unpaced ") + c.keys);
+        EXPECT_EQ(result.status, 0) << c.keys << ": " << result.err;
+        EXPECT_NE(log().find(c.inLog), std::string::npos) << c.keys << ": " << log();
+        if (*c.inError == '\0') EXPECT_EQ(result.err, "") << c.keys;
+        else EXPECT_NE(result.err.find(c.inError), std::string::npos) << c.keys << ": " << result.err;
+    }
+}
+
 TEST_F(HeadlessRunnerTest, MissingMainBIOSFailsStartUpNamingTheFile) {
     fs::remove(directory_.path() / "MSX2P.rom");
     const ProgramRun result = run("--frames 10 --unpaced");
