@@ -5,6 +5,7 @@
 #include "disk/disk_set_names.h"
 #include "disk/drive_state.h"
 #include "frontend/log.h"
+#include "frontend/screen_message.h"
 #include "host/regular_file.h"
 
 namespace tavir {
@@ -57,6 +58,7 @@ void loadDiskFromSet(int index, uint8_t n) {
     closeDiskImage(drive);
     if (drive.setFile == nullptr) {
         logPrint("%c drive is not used.\n", letter);
+        showScreenMessage("Drive %c: no disk set", letter);
         return;
     }
 
@@ -68,22 +70,27 @@ void loadDiskFromSet(int index, uint8_t n) {
     }
     if (!lineRead) {
         logPrint("#%d disk not exist.\n", n);
+        showScreenMessage("Drive %c: the set has no disk %d", letter, n);
         return;
     }
 
     const size_t length = imageNameLength(line);
     if (length == 0) {
         logPrint("%c #%d bad file name.\n", letter, n);
+        showScreenMessage("Drive %c: line %d of the set names no .dsk image", letter, n);
         return;
     }
     line[length] = '\0';
     openImage(drive, line);
     if (drive.imageFile == nullptr) {
         logPrint("%s cannot open.\n", line);
+        showScreenMessage("Drive %c: %s cannot be opened", letter, line);
         return;
     }
     drive.diskNumber = n;
     openStatusMap(drive, line, length);
+    showScreenMessage("Drive %c: disk %d, %s%s", letter, n, line,
+                      drive.imageWritable ? "" : " (read-only)");
 }
 
 }  // namespace tavir

@@ -1,12 +1,23 @@
 #include "disk/drive_state.h"
 
+#include <string>
+
 #include "disk/disk_set_loader.h"
+#include "disk/single_image_set.h"
 #include "frontend/log.h"
 #include "host/regular_file.h"
 
 namespace tavir {
 
 DriveState drives[kDriveCount];
+
+namespace {
+std::string commandLineDisk;
+}  // namespace
+
+void setCommandLineDisk(const char* path) {
+    commandLineDisk = path;
+}
 
 namespace {
 
@@ -44,6 +55,10 @@ void initDrives() {
 
     for (int index = 0; index < kDriveCount; ++index) {
         DriveState& drive = drives[index];
+        if (index == 0 && !commandLineDisk.empty()) {
+            useChosenDiskFile(0, commandLineDisk.c_str());
+            continue;
+        }
         drive.setFile = openRegularFile(kDefaultSetFileNames[index], "rb");
         if (drive.setFile == nullptr) {
             logPrint("%c drive not use.\n", 'A' + index);

@@ -25,19 +25,6 @@ namespace {
 
 constexpr const char* kProgram = "tavir-headless";
 
-// The failure lines start-up left in the log, for the terminal: the log says which file
-// or device was at fault.
-std::string startUpFailures() {
-    std::ifstream log(tavir::kLogFileName);
-    std::string line, failures;
-    while (std::getline(log, line)) {
-        if (line.find("Failed") == std::string::npos || line == "initMSX Failed.") continue;
-        if (!failures.empty()) failures += "; ";
-        failures += line;
-    }
-    return failures.empty() ? "see " + std::string(tavir::kLogFileName) : failures;
-}
-
 std::string currentDirectory() {
     char buffer[4096];
     return getcwd(buffer, sizeof buffer) != nullptr ? buffer : ".";
@@ -59,7 +46,7 @@ int runHeadless(const tavir::HeadlessOptions& options) {
         logPrint("initMSX Failed.\n");
         shutdownMSX();
         std::fprintf(stderr, "%s: start-up failed in %s: %s\n", kProgram,
-                     currentDirectory().c_str(), startUpFailures().c_str());
+                     currentDirectory().c_str(), logFailureLines().c_str());
         return 1;
     }
     logPrint("initMSX Succeed.\n");

@@ -1,6 +1,7 @@
 #include "frontend/log.h"
 
 #include <cstdarg>
+#include <fstream>
 
 namespace tavir {
 
@@ -20,6 +21,17 @@ void closeLog() {
     if (logFile == nullptr) return;
     std::fclose(logFile);
     logFile = nullptr;
+}
+
+std::string logFailureLines(const char* path) {
+    std::ifstream log(path);
+    std::string line, failures;
+    while (std::getline(log, line)) {
+        if (line.find("Failed") == std::string::npos || line == "initMSX Failed.") continue;
+        if (!failures.empty()) failures += "; ";
+        failures += line;
+    }
+    return failures.empty() ? "see " + std::string(path) : failures;
 }
 
 void logPrint(const char* format, ...) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "frontend/log.h"
 #include "host/regular_file.h"
@@ -26,6 +27,12 @@ bool readLine(std::FILE* file, Line& line) {
     }
     return true;
 }
+
+struct CommandLineCartridge {
+    std::string path;
+    uint8_t mapper = 0;
+};
+CommandLineCartridge commandLine;
 
 bool isLetter(char c, char lowerCase) {
     return std::tolower(static_cast<unsigned char>(c)) == lowerCase;
@@ -67,13 +74,39 @@ void loadListedCartridge(std::FILE* file, int cartridge) {
 
 void loadCartridgeList() {
     std::FILE* file = openRegularFile(kCartridgeListFileName, "r");
-    if (file == nullptr) {
-        logPrint("Not use ROM image.\n");
+    if (commandLine.path.empty()) {
+        if (file == nullptr) {
+            logPrint("Not use ROM image.\n");
+            return;
+        }
+        for (int cartridge = 0; cartridge < kCartridgeCount; ++cartridge)
+            loadListedCartridge(file, cartridge);
+        std::fclose(file);
         return;
     }
-    for (int cartridge = 0; cartridge < kCartridgeCount; ++cartridge)
-        loadListedCartridge(file, cartridge);
+    insertCartridge(commandLine.path.c_str(), commandLine.mapper);
+    if (file == nullptr) {
+        logPrint("Not use ROM image in Slot 2.\n");
+        return;
+    }
+    Line skipped;  // the list's slot 1 gives way to the command line's
+    readLine(file, skipped);
+    loadListedCartridge(file, 1);
     std::fclose(file);
+}
+
+void setCommandLineCartridge(const char* path, uint8_t mapper) {
+    commandLine.path = path;
+    commandLine.mapper = mapper;
+}
+
+bool insertCartridge(const char* path, uint8_t mapper) {
+    if (mapper > kMaxMapperType || !loadCartridge(path, 0)) {
+        logPrint("Cannot Load ROM image in Slot 1.\n");
+        return false;
+    }
+    cartridges[0].cartType = mapper;
+    return true;
 }
 
 }  // namespace tavir

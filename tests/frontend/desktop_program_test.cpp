@@ -56,6 +56,39 @@ TEST_F(DesktopProgramTest, OpensItsWindowRunsTheMachineAndExits) {
     EXPECT_EQ(seconds, 2) << log;
 }
 
+// A cartridge of 16 KB whose start routine makes the border white (R#7 = 15) and the
+// screen visible, then loops: dropped onto the running window, it resets the machine and
+// C-BIOS starts it. The window opens at 3x a 320 x 240 picture with its 19-row menu bar:
+// Xvfb's 1280 x 1024 screen has room for 960 x 739 but not for 4x.
+TEST_F(DesktopProgramTest, ADroppedCartridgeStartsAndTheWindowOpensAtThreeTimes) {
+    std::vector<uint8_t> rom(0x4000, 0xFF);
+    const std::vector<uint8_t> header = {'A', 'B', 0x10, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                         0xF3, 0x3E, 0x0F, 0xD3, 0x99, 0x3E, 0x87, 0xD3, 0x99,
+                                         0x3E, 0x40, 0xD3, 0x99, 0x3E, 0x81, 0xD3, 0x99, 0x18, 0xFE};
+    std::copy(header.begin(), header.end(), rom.begin());
+    testing::writeFile(directory_.path() / "white.rom", rom);
+    const std::string hook = "TAVIR_AUTORUN_FRAMES=200 TAVIR_AUTORUN_DROP=" +
+                             (directory_.path() / "white.rom").string() +
+                             " TAVIR_AUTORUN_SCREENSHOT=shot.bmp";
+    // xwininfo asks the X server for the window's size while the program runs.
+    const std::string size =
+        "sh -c '" + std::string(TAVIR_TAVIR) + " & p=$!; for i in $(seq 100); do " +
+        "xwininfo -name MENU >window.txt 2>/dev/null && break; sleep 0.1; done; wait $p'";
+    const std::string command = "cd " + directory_.path().string() + " && " + hook +
+                                " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + size +
+                                " >output.txt 2>&1 </dev/null";
+    const int raw = std::system(command.c_str());
+    ASSERT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0) << file("output.txt");
+    const std::string shot = file("shot.bmp");
+    ASSERT_EQ(shot.size(), 54u + 320 * 240 * 3);
+    EXPECT_EQ(shot.substr(54, 3), "\xff\xff\xff") << "the bottom-left border pixel is white";
+    if (std::system("command -v xwininfo >/dev/null 2>&1") == 0) {
+        const std::string window = file("window.txt");
+        EXPECT_NE(window.find("Width: 960\n"), std::string::npos) << window;
+        EXPECT_NE(window.find("Height: 739\n"), std::string::npos) << window;
+    }
+}
+
 TEST_F(DesktopProgramTest, WithoutItsROMsTheWindowNeverOpens) {
     fs::remove(directory_.path() / "MSX2P.rom");
     EXPECT_EQ(run("TAVIR_AUTORUN_FRAMES=20"), 1);
