@@ -65,6 +65,10 @@ bool readMachineSettings(Settings& target, const char* path) {
         {"KeyMap6", [&s](ConfigValues& v) { readKeyMap(v, s.KeyMap[6]); }},
         {"KeyMap7", [&s](ConfigValues& v) { readKeyMap(v, s.KeyMap[7]); }},
         {"KeyMap8", [&s](ConfigValues& v) { readKeyMap(v, s.KeyMap[8]); }},
+        {"PadKeys",
+         [&s](ConfigValues& v) {
+             for (uint8_t& key : s.PadKeys) v.next(key);
+         }},
     };
     return readSettingsOrShipped(path, keys, std::size(keys));
 }

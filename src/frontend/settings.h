@@ -37,6 +37,9 @@ struct Settings {
     // KeyMap[row][bit]: the scan code that drives that bit of the keyboard matrix row.
     // The file lists bit 7 first.
     uint8_t KeyMap[9][8] = {};
+    // DirectInput codes of the PC keys that gamepad buttons X, Y, Back, Start, the left and
+    // right shoulders and the two stick presses hold; 0 = none.
+    uint8_t PadKeys[8] = {};
 
     uint8_t UsePSG = 1;
     uint16_t WriteRoom = 735;    // bytes written ahead of the play cursor

@@ -57,36 +57,62 @@ TEST_F(DesktopProgramTest, OpensItsWindowRunsTheMachineAndExits) {
 }
 
 // A cartridge of 16 KB whose start routine makes the border white (R#7 = 15) and the
-// screen visible, then loops: dropped onto the running window, it resets the machine and
-// C-BIOS starts it. The window opens at 3x a 320 x 240 picture with its 19-row menu bar:
-// Xvfb's 1280 x 1024 screen has room for 960 x 739 but not for 4x.
-TEST_F(DesktopProgramTest, ADroppedCartridgeStartsAndTheWindowOpensAtThreeTimes) {
+// screen visible, then loops. Named on the command line, or dropped onto the running
+// window (which resets the machine), C-BIOS starts it. The window opens at 3x a 320 x 240
+// picture with its 19-row menu bar: Xvfb's 1280 x 1024 screen has room for 960 x 739 but
+// not for 4x.
+TEST_F(DesktopProgramTest, ACartridgeFromTheCommandLineOrDroppedStartsInAWindowOfThreeTimes) {
     std::vector<uint8_t> rom(0x4000, 0xFF);
     const std::vector<uint8_t> header = {'A', 'B', 0x10, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                          0xF3, 0x3E, 0x0F, 0xD3, 0x99, 0x3E, 0x87, 0xD3, 0x99,
                                          0x3E, 0x40, 0xD3, 0x99, 0x3E, 0x81, 0xD3, 0x99, 0x18, 0xFE};
     std::copy(header.begin(), header.end(), rom.begin());
     testing::writeFile(directory_.path() / "white.rom", rom);
-    const std::string hook = "TAVIR_AUTORUN_FRAMES=200 TAVIR_AUTORUN_DROP=" +
-                             (directory_.path() / "white.rom").string() +
-                             " TAVIR_AUTORUN_SCREENSHOT=shot.bmp";
-    // xwininfo asks the X server for the window's size while the program runs.
-    const std::string size =
-        "sh -c '" + std::string(TAVIR_TAVIR) + " & p=$!; for i in $(seq 100); do " +
-        "xwininfo -name MENU >window.txt 2>/dev/null && break; sleep 0.1; done; wait $p'";
-    const std::string command = "cd " + directory_.path().string() + " && " + hook +
-                                " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + size +
-                                " >output.txt 2>&1 </dev/null";
-    const int raw = std::system(command.c_str());
-    ASSERT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0) << file("output.txt");
-    const std::string shot = file("shot.bmp");
-    ASSERT_EQ(shot.size(), 54u + 320 * 240 * 3);
-    EXPECT_EQ(shot.substr(54, 3), "\xff\xff\xff") << "the bottom-left border pixel is white";
+    const std::string romPath = (directory_.path() / "white.rom").string();
+    for (const bool dropped : {false, true}) {
+        SCOPED_TRACE(dropped ? "dropped" : "named");
+        fs::remove(directory_.path() / "shot.bmp");
+        const std::string hook = "TAVIR_AUTORUN_FRAMES=200 TAVIR_AUTORUN_SCREENSHOT=shot.bmp " +
+                                 (dropped ? "TAVIR_AUTORUN_DROP=" + romPath : std::string());
+        // xwininfo asks the X server for the window's size while the program runs.
+        const std::string program = std::string(TAVIR_TAVIR) + (dropped ? "" : " white.rom");
+        const std::string size = "sh -c '" + program + " & p=$!; for i in $(seq 100); do " +
+                                 "xwininfo -name MENU >window.txt 2>/dev/null && break; " +
+                                 "sleep 0.1; done; wait $p'";
+        const std::string command = "cd " + directory_.path().string() + " && " + hook +
+                                    " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + size +
+                                    " >output.txt 2>&1 </dev/null";
+        const int raw = std::system(command.c_str());
+        ASSERT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0) << file("output.txt");
+        const std::string shot = file("shot.bmp");
+        ASSERT_EQ(shot.size(), 54u + 320 * 240 * 3);
+        EXPECT_EQ(shot.substr(54, 3), "\xff\xff\xff") << "the bottom-left border pixel is white";
+    }
     if (std::system("command -v xwininfo >/dev/null 2>&1") == 0) {
         const std::string window = file("window.txt");
         EXPECT_NE(window.find("Width: 960\n"), std::string::npos) << window;
         EXPECT_NE(window.find("Height: 739\n"), std::string::npos) << window;
     }
+}
+
+TEST_F(DesktopProgramTest, HelpAndBadCommandLinesNeedNoWindow) {
+    const struct {
+        const char* arguments;
+        int status;
+        const char* inOutput;
+    } cases[] = {
+        {"--help", 0, "usage: tavir"},
+        {"notes.txt", 2, "neither a cartridge"},
+        {"--mapper 7 a.rom", 2, "--mapper"},
+    };
+    for (const auto& c : cases) {
+        const std::string command = "cd " + directory_.path().string() + " && env -u DISPLAY " +
+                                    TAVIR_TAVIR + " " + c.arguments + " >output.txt 2>&1";
+        const int raw = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.arguments;
+        EXPECT_NE(file("output.txt").find(c.inOutput), std::string::npos) << file("output.txt");
+    }
+    EXPECT_FALSE(fs::exists(directory_.path() / "TAVIRlog.txt")) << "nothing was started";
 }
 
 TEST_F(DesktopProgramTest, WithoutItsROMsTheWindowNeverOpens) {

@@ -122,7 +122,12 @@ bool handleEvent(const SDL_Event& event) {
             }
             return false;
         case SDL_JOYDEVICEADDED:
-        case SDL_JOYDEVICEREMOVED: desktopJoystickEvent(event); return false;
+        case SDL_JOYDEVICEREMOVED:
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION: desktopJoystickEvent(event); return false;
         default: return false;
     }
 }

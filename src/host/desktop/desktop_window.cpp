@@ -70,7 +70,7 @@ void windowSizeFor(int32_t width, int32_t height, int32_t& windowWidth, int32_t&
 bool openDesktopWindow(int32_t width, int32_t height) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("RegisterClassEX Failed.\n", "SDL_Init");
     // Joysticks are a bonus: without them the machine reads both ports at rest.
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0)
         std::fprintf(stderr, "tavir: no joysticks: %s\n", SDL_GetError());
 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
