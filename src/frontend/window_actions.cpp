@@ -53,6 +53,12 @@ bool startCPUFromMenu() {
 }
 
 void resetFromMenu() {
+    // A paused machine stands in the hold, which would swallow the code: it is ours to reset.
+    if (paused && machineIsOurs()) {
+        resetMachine(cpu);
+        showScreenMessage("Machine reset (still paused)");
+        return;
+    }
     commandCode.store(kCommandReset);
 }
 
@@ -100,8 +106,6 @@ void useDroppedFile(const char* path) {
             // The machine stands still (held, or no thread): its reset is ours to do.
             resetMachine(cpu);
             showScreenMessage("Slot 1: %s (mapper %d), machine reset", name.c_str(), mapper);
-        } else {
-            showScreenMessage("Slot 1: %s cannot be loaded", name.c_str());
         }
     }
     commandCode.store(paused ? kCommandHoldForDialog : kCommandNone);

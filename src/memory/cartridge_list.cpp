@@ -7,6 +7,7 @@
 #include <string>
 
 #include "frontend/log.h"
+#include "frontend/screen_message.h"
 #include "host/regular_file.h"
 #include "memory/cartridge.h"
 
@@ -60,11 +61,13 @@ void loadListedCartridge(std::FILE* file, int cartridge) {
     const size_t end = imageNameEnd(line);
     if (end == 0) {
         logPrint("Slot %d bad file name.\n", slot);
+        showScreenMessage("Slot %d: cart.drc names no .rom image", slot);
         return;
     }
     line[end] = '\0';
     if (!loadCartridge(line + 1, cartridge)) {
         logPrint("Cannot Load ROM image in Slot %d.\n", slot);
+        showScreenMessage("Slot %d: %s cannot be loaded", slot, line + 1);
         return;
     }
     cartridges[cartridge].cartType = static_cast<uint8_t>(line[0] - '0');
@@ -103,6 +106,7 @@ void setCommandLineCartridge(const char* path, uint8_t mapper) {
 bool insertCartridge(const char* path, uint8_t mapper) {
     if (mapper > kMaxMapperType || !loadCartridge(path, 0)) {
         logPrint("Cannot Load ROM image in Slot 1.\n");
+        showScreenMessage("Slot 1: %s cannot be loaded", path);
         return false;
     }
     cartridges[0].cartType = mapper;

@@ -2,8 +2,6 @@
 // failures, the trap patches, and the state after reset.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 
 #include "core/machine.h"
@@ -88,13 +86,6 @@ TEST_F(StartUp, EachMissingROMNamesItself) {
         EXPECT_EQ(readTextFile(kLogFileName),
                   kDefaultSettingsLog + name + " Open Failed.\ninitMSX Failed.\n");
     }
-}
-
-TEST_F(StartUp, ANamedPipeInPlaceOfAROMFailsAsIfMissing) {
-    std::filesystem::remove("FMBIOS.rom");
-    ASSERT_EQ(mkfifo("FMBIOS.rom", 0600), 0);  // opening it to read would wait for a writer
-    EXPECT_EQ(hostEntry(), 1);
-    EXPECT_NE(readTextFile(kLogFileName).find("FMBIOS.rom Open Failed.\n"), std::string::npos);
 }
 
 TEST_F(StartUp, AnUnreadableROMFailsToLoad) {

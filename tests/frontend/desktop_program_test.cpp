@@ -95,26 +95,6 @@ TEST_F(DesktopProgramTest, ACartridgeFromTheCommandLineOrDroppedStartsInAWindowO
     }
 }
 
-TEST_F(DesktopProgramTest, HelpAndBadCommandLinesNeedNoWindow) {
-    const struct {
-        const char* arguments;
-        int status;
-        const char* inOutput;
-    } cases[] = {
-        {"--help", 0, "usage: tavir"},
-        {"notes.txt", 2, "neither a cartridge"},
-        {"--mapper 7 a.rom", 2, "--mapper"},
-    };
-    for (const auto& c : cases) {
-        const std::string command = "cd " + directory_.path().string() + " && env -u DISPLAY " +
-                                    TAVIR_TAVIR + " " + c.arguments + " >output.txt 2>&1";
-        const int raw = std::system(command.c_str());
-        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.arguments;
-        EXPECT_NE(file("output.txt").find(c.inOutput), std::string::npos) << file("output.txt");
-    }
-    EXPECT_FALSE(fs::exists(directory_.path() / "TAVIRlog.txt")) << "nothing was started";
-}
-
 TEST_F(DesktopProgramTest, WithoutItsROMsTheWindowNeverOpens) {
     fs::remove(directory_.path() / "MSX2P.rom");
     EXPECT_EQ(run("TAVIR_AUTORUN_FRAMES=20"), 1);

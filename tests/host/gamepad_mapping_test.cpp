@@ -12,24 +12,19 @@ namespace {
 
 SDL_Event button(SDL_GameControllerButton which, bool down) {
     SDL_Event event{};
-    event.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
-    event.cbutton.button = static_cast<uint8_t>(which);
+    event.cbutton = {static_cast<Uint32>(down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP),
+                     0, 0, static_cast<uint8_t>(which), 0, 0, 0};
     return event;
 }
 
 SDL_Event stick(SDL_GameControllerAxis axis, int16_t value) {
     SDL_Event event{};
-    event.type = SDL_CONTROLLERAXISMOTION;
-    event.caxis.axis = static_cast<uint8_t>(axis);
-    event.caxis.value = value;
+    event.caxis = {SDL_CONTROLLERAXISMOTION, 0, 0, static_cast<uint8_t>(axis), 0, 0, 0, value, 0};
     return event;
 }
 
 enum Direction { kCentre, kLow, kHigh };
-
-Direction reading(uint32_t value) {
-    return value < 16384 ? kLow : value > 49152 ? kHigh : kCentre;
-}
+Direction reading(uint32_t value) { return value < 16384 ? kLow : value > 49152 ? kHigh : kCentre; }
 
 TEST(GamepadMapping, EventsBecomeJoystickAndKeys) {
     const uint8_t padKeys[8] = {0x39, 0x02, 0, 0x3B, 0, 0, 0, 0};  // X: SPACE, Y: 1, Start: F1
@@ -41,18 +36,15 @@ TEST(GamepadMapping, EventsBecomeJoystickAndKeys) {
     } steps[] = {
         {stick(SDL_CONTROLLER_AXIS_LEFTX, -20000), kLow, kCentre, 0, {}},
         {stick(SDL_CONTROLLER_AXIS_LEFTY, 30000), kLow, kHigh, 0, {}},
-        {stick(SDL_CONTROLLER_AXIS_LEFTX, 8000), kCentre, kHigh, 0, {}},  // inside the dead zone
         {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true), kHigh, kHigh, 0, {}},
         {button(SDL_CONTROLLER_BUTTON_DPAD_UP, true), kHigh, kLow, 0, {}},  // the D-pad wins
         {button(SDL_CONTROLLER_BUTTON_A, true), kHigh, kLow, 1, {}},
         {button(SDL_CONTROLLER_BUTTON_B, true), kHigh, kLow, 3, {}},
         {button(SDL_CONTROLLER_BUTTON_X, true), kHigh, kLow, 3, {0x39}},
         {button(SDL_CONTROLLER_BUTTON_START, true), kHigh, kLow, 3, {0x39, 0x3B}},
-        {button(SDL_CONTROLLER_BUTTON_BACK, true), kHigh, kLow, 3, {0x39, 0x3B}},  // unbound
         {button(SDL_CONTROLLER_BUTTON_A, false), kHigh, kLow, 2, {0x39, 0x3B}},
         {button(SDL_CONTROLLER_BUTTON_X, false), kHigh, kLow, 2, {0x3B}},
-        {button(SDL_CONTROLLER_BUTTON_DPAD_UP, false), kHigh, kHigh, 2, {0x3B}},
-        {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false), kCentre, kHigh, 2, {0x3B}},
+        {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false), kLow, kLow, 2, {0x3B}},  // the stick again
     };
     GamepadState pad;
     int step = 0;
