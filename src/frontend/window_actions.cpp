@@ -78,8 +78,12 @@ void beginDiskDialog() {
 
 void endDiskDialog(int drive, const char* chosenPath) {
     if (chosenPath != nullptr) {
-        if (machineIsOurs()) useChosenDiskFile(drive, chosenPath);
-        else logPrint("%s not inserted: the machine did not stop for the dialog.\n", chosenPath);
+        if (machineIsOurs()) {
+            useChosenDiskFile(drive, chosenPath);
+        } else {
+            logPrint("%s not inserted: the machine did not stop for the dialog.\n", chosenPath);
+            showScreenMessage("Drive %c: not inserted, the machine is busy", 'A' + drive);
+        }
     }
     commandCode.store(paused ? kCommandHoldForDialog : kCommandNone);
 }
