@@ -28,7 +28,8 @@ bool stopRequested() {
 }
 
 int endEmulation(int result) {
-    if (result != 0) showScreenMessage("The display could not be set up: %s says why", kLogFileName);
+    if (result != 0)
+        showScreenMessage("The display could not be set up: %s says why", kLogFileName);
     releaseDisplay();
     emulationRunning.store(false);
     return result;

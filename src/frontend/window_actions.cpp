@@ -11,9 +11,9 @@
 #include "core/machine.h"
 #include "disk/single_image_set.h"
 #include "frontend/launch_options.h"
+#include "frontend/log.h"
 #include "frontend/screen_message.h"
 #include "memory/cartridge_list.h"
-#include "frontend/log.h"
 
 namespace tavir {
 

@@ -56,8 +56,10 @@ void saveScreenshot() {
         ++tries;
     }
 
-    if (writeScreenshotFile(name)) showScreenMessage("Screenshot %s written", name);
-    else showScreenMessage("Screenshot %s could not be written", name);
+    if (writeScreenshotFile(name))
+        showScreenMessage("Screenshot %s written", name);
+    else
+        showScreenMessage("Screenshot %s could not be written", name);
 }
 
 bool writeScreenshotFile(const char* path) {

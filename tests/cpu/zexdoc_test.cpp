@@ -116,10 +116,8 @@ namespace {
 TEST(CpmHarness, CountsOnlyTheTStatesTheProgramRan) {
     std::string printed;
     CPMHarness harness([&printed](char c) { printed.push_back(c); });
-    ASSERT_TRUE(harness.load({0x0E, 0x02,          // LD C,2      7
-                              0x1E, 0x41,          // LD E,'A'    7
-                              0xCD, 0x05, 0x00,    // CALL 5     17
-                              0xC3, 0x00, 0x00}));  // JP 0       10
+    // LD C,2 (7); LD E,'A' (7); CALL 5 (17); JP 0 (10)
+    ASSERT_TRUE(harness.load({0x0E, 0x02, 0x1E, 0x41, 0xCD, 0x05, 0x00, 0xC3, 0x00, 0x00}));
     const CPMRun run = harness.run(1'000'000);
     EXPECT_TRUE(run.finished);
     EXPECT_EQ(printed, "A");

@@ -3,7 +3,6 @@
 #include "disk/disk_set_loader.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <filesystem>

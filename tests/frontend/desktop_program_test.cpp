@@ -63,9 +63,10 @@ TEST_F(DesktopProgramTest, OpensItsWindowRunsTheMachineAndExits) {
 // not for 4x.
 TEST_F(DesktopProgramTest, ACartridgeFromTheCommandLineOrDroppedStartsInAWindowOfThreeTimes) {
     std::vector<uint8_t> rom(0x4000, 0xFF);
-    const std::vector<uint8_t> header = {'A', 'B', 0x10, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                         0xF3, 0x3E, 0x0F, 0xD3, 0x99, 0x3E, 0x87, 0xD3, 0x99,
-                                         0x3E, 0x40, 0xD3, 0x99, 0x3E, 0x81, 0xD3, 0x99, 0x18, 0xFE};
+    const std::vector<uint8_t> header = {'A',  'B',  0x10, 0x40, 0,    0,    0,    0,    0,
+                                         0,    0,    0,    0,    0,    0,    0,    0xF3, 0x3E,
+                                         0x0F, 0xD3, 0x99, 0x3E, 0x87, 0xD3, 0x99, 0x3E, 0x40,
+                                         0xD3, 0x99, 0x3E, 0x81, 0xD3, 0x99, 0x18, 0xFE};
     std::copy(header.begin(), header.end(), rom.begin());
     testing::writeFile(directory_.path() / "white.rom", rom);
     const std::string romPath = (directory_.path() / "white.rom").string();

@@ -89,8 +89,9 @@ TEST_F(WindowActionsTest, TheDialogWinsOverADiskKeyStillWaitingForItsNumber) {
     endDiskDialog(0, "game.dsk");
     EXPECT_EQ(drives[0].diskNumber, 1u);
     EXPECT_TRUE(driveReady(0));
-    EXPECT_NE(testing::readTextFile(kLogFileName).find("A disk choice by key given up for the dialog.\n"),
-              std::string::npos);
+    EXPECT_NE(
+        testing::readTextFile(kLogFileName).find("A disk choice by key given up for the dialog.\n"),
+        std::string::npos);
 }
 
 TEST_F(WindowActionsTest, ACancelledDialogChangesNoDrive) {

@@ -12,8 +12,8 @@ namespace {
 
 SDL_Event button(SDL_GameControllerButton which, bool down) {
     SDL_Event event{};
-    event.cbutton = {static_cast<Uint32>(down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP),
-                     0, 0, static_cast<uint8_t>(which), 0, 0, 0};
+    event.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+    event.cbutton.button = static_cast<uint8_t>(which);
     return event;
 }
 
@@ -24,7 +24,9 @@ SDL_Event stick(SDL_GameControllerAxis axis, int16_t value) {
 }
 
 enum Direction { kCentre, kLow, kHigh };
-Direction reading(uint32_t value) { return value < 16384 ? kLow : value > 49152 ? kHigh : kCentre; }
+Direction reading(uint32_t value) {
+    return value < 16384 ? kLow : value > 49152 ? kHigh : kCentre;
+}
 
 TEST(GamepadMapping, EventsBecomeJoystickAndKeys) {
     const uint8_t padKeys[8] = {0x39, 0x02, 0, 0x3B, 0, 0, 0, 0};  // X: SPACE, Y: 1, Start: F1
@@ -44,7 +46,11 @@ TEST(GamepadMapping, EventsBecomeJoystickAndKeys) {
         {button(SDL_CONTROLLER_BUTTON_START, true), kHigh, kLow, 3, {0x39, 0x3B}},
         {button(SDL_CONTROLLER_BUTTON_A, false), kHigh, kLow, 2, {0x39, 0x3B}},
         {button(SDL_CONTROLLER_BUTTON_X, false), kHigh, kLow, 2, {0x3B}},
-        {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false), kLow, kLow, 2, {0x3B}},  // the stick again
+        {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false),
+         kLow,
+         kLow,
+         2,
+         {0x3B}},  // the stick again
     };
     GamepadState pad;
     int step = 0;

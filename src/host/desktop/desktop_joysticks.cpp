@@ -45,7 +45,8 @@ OpenPad* padOf(SDL_JoystickID instance) {
 void padAdded(int deviceIndex) {
     SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
     if (controller == nullptr) return;
-    const SDL_JoystickID instance = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    const SDL_JoystickID instance =
+        SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
     if (padOf(instance) != nullptr) {  // already known: SDL may announce a pad twice
         SDL_GameControllerClose(controller);
         return;

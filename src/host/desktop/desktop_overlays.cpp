@@ -17,8 +17,8 @@ constexpr uint32_t kMessageMilliseconds = 4000;
 constexpr uint32_t kFadeMilliseconds = 500;  // the last part of it, fading out
 
 struct Shown {
-    uint32_t number = 0;   // the message on screen
-    uint32_t since = 0;    // SDL ticks when it first appeared
+    uint32_t number = 0;  // the message on screen
+    uint32_t since = 0;   // SDL ticks when it first appeared
     char text[kScreenMessageLength] = {};
 };
 Shown shown;
@@ -48,15 +48,16 @@ void drawScreenMessage(float menuBarHeight) {
     const uint32_t age = now - shown.since;
     if (age >= kMessageMilliseconds) return;
     const uint32_t left = kMessageMilliseconds - age;
-    const float alpha = left < kFadeMilliseconds ? static_cast<float>(left) / kFadeMilliseconds : 1.0f;
+    const float alpha =
+        left < kFadeMilliseconds ? static_cast<float>(left) / kFadeMilliseconds : 1.0f;
 
     ImGui::SetNextWindowPos(ImVec2(8, menuBarHeight + 8));
     ImGui::SetNextWindowBgAlpha(0.75f * alpha);
     ImGui::PushStyleVar(ImGuiStyleVar_Alpha, alpha);
     const ImGuiWindowFlags flags = ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoInputs |
                                    ImGuiWindowFlags_AlwaysAutoResize |
-                                   ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoFocusOnAppearing |
-                                   ImGuiWindowFlags_NoNav;
+                                   ImGuiWindowFlags_NoSavedSettings |
+                                   ImGuiWindowFlags_NoFocusOnAppearing | ImGuiWindowFlags_NoNav;
     if (ImGui::Begin("##message", nullptr, flags)) ImGui::TextUnformatted(shown.text);
     ImGui::End();
     ImGui::PopStyleVar();
@@ -100,8 +101,9 @@ void drawHelpWindow(bool& open) {
             ImGui::TextUnformatted("Pause the machine and its sound");
             ImGui::EndTable();
         }
-        ImGui::TextWrapped("The keys are set by CommandKey in msx.cfg. Drop a .rom, .dsk or .dfd "
-                           "file onto the window to put it in slot 1 or drive A.");
+        ImGui::TextWrapped(
+            "The keys are set by CommandKey in msx.cfg. Drop a .rom, .dsk or .dfd "
+            "file onto the window to put it in slot 1 or drive A.");
     }
     ImGui::End();
 }

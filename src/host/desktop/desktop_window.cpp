@@ -78,9 +78,9 @@ bool openDesktopWindow(int32_t width, int32_t height) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     int32_t windowWidth = 0, windowHeight = 0;
     windowSizeFor(width, height, windowWidth, windowHeight);
-    w.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                windowWidth, windowHeight,
-                                SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
+    w.window =
+        SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth,
+                         windowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
     if (w.window == nullptr) return fail("CreateWindowEx Failed.\n", "SDL_CreateWindow");
     w.context = SDL_GL_CreateContext(w.window);
     if (w.context == nullptr) return fail("CreateWindowEx Failed.\n", "SDL_GL_CreateContext");

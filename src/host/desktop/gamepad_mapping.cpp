@@ -11,8 +11,8 @@ bool held(const GamepadState& pad, SDL_GameControllerButton button) {
 }
 
 // One axis: the D-pad's two buttons, else the stick's own reading.
-uint32_t axis(const GamepadState& pad, SDL_GameControllerButton low,
-              SDL_GameControllerButton high, int16_t stick) {
+uint32_t axis(const GamepadState& pad, SDL_GameControllerButton low, SDL_GameControllerButton high,
+              int16_t stick) {
     if (held(pad, low)) return 0;
     if (held(pad, high)) return 65535;
     return joystickAxisFromSDL(stick);
@@ -26,8 +26,10 @@ void applyGamepadEvent(GamepadState& pad, const SDL_Event& event) {
         case SDL_CONTROLLERBUTTONUP: {
             const unsigned button = event.cbutton.button;
             if (button >= 32) return;
-            if (event.type == SDL_CONTROLLERBUTTONDOWN) pad.buttons |= 1u << button;
-            else pad.buttons &= ~(1u << button);
+            if (event.type == SDL_CONTROLLERBUTTONDOWN)
+                pad.buttons |= 1u << button;
+            else
+                pad.buttons &= ~(1u << button);
             return;
         }
         case SDL_CONTROLLERAXISMOTION:
@@ -40,10 +42,10 @@ void applyGamepadEvent(GamepadState& pad, const SDL_Event& event) {
 
 JoystickPosition gamepadPosition(const GamepadState& pad) {
     JoystickPosition position{};
-    position.x = axis(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
-                      pad.leftX);
-    position.y = axis(pad, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
-                      pad.leftY);
+    position.x =
+        axis(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, pad.leftX);
+    position.y =
+        axis(pad, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN, pad.leftY);
     if (held(pad, SDL_CONTROLLER_BUTTON_A)) position.buttons |= 1u;
     if (held(pad, SDL_CONTROLLER_BUTTON_B)) position.buttons |= 2u;
     return position;
