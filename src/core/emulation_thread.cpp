@@ -10,6 +10,7 @@
 #include "frontend/screen_message.h"
 #include "frontend/settings.h"
 #include "host/host_layer.h"
+#include "sound/psg.h"
 #include "host/key_state.h"
 #include "video/display_output.h"
 

@@ -8,6 +8,7 @@
 #include "frontend/keyboard_input.h"
 #include "frontend/settings.h"
 #include "host/host_layer.h"
+#include "sound/psg.h"
 #include "host/key_state.h"
 #include "video/display_output.h"
 #include "video/frame_buffer.h"

@@ -2,12 +2,6 @@
 
 namespace tavir {
 
-void resyncPSG() {}
-void updateTone(int /*channel*/) {}
-void updateNoise() {}
-void stopPSG() {}
-void restartPSG() {}
-
 void allSoundOff() {}
 void restoreChannels() {}
 void numpadChannelMute() {}

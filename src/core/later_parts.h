@@ -8,13 +8,6 @@
 
 namespace tavir {
 
-// PSG sound.
-void resyncPSG();
-void updateTone(int channel);
-void updateNoise();
-void stopPSG();
-void restartPSG();
-
 // OPLL through MIDI.
 void allSoundOff();
 void restoreChannels();

@@ -116,6 +116,8 @@ bool initMSX() {
         logPrint("initVDP Failed.\n");
         return false;
     }
+    // Sound is not needed to run: without it the machine plays on silently.
+    if (!initPSG()) logPrint("initPSG Failed.\nNot use PSG.\n");
     fillFrameSchedule();
     resetMachine(cpu);
 
@@ -141,6 +143,7 @@ void shutdownMSX() {
     // The images go first: their bank tables point into EmptyRAM.
     releaseCartridges();
     systemMemory = SystemMemory{};
+    releasePSG();
     shutdownVDP();
     closeDrives();
 }

@@ -2,9 +2,9 @@
 
 #include "core/emulation_control.h"
 #include "core/frame_pacing.h"
-#include "core/later_parts.h"
 #include "core/vdp_line.h"
 #include "cpu/z80.h"
+#include "sound/psg.h"
 #include "video/vdp_state.h"
 
 namespace tavir {

@@ -19,6 +19,7 @@
 #include "frontend/headless_options.h"
 #include "video/screenshot.h"
 #include "frontend/log.h"
+#include "host/headless_audio.h"
 #include "host/headless_host.h"
 
 namespace {
@@ -41,10 +42,17 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     for (const KeyHold& hold : options.keys)
         addScriptedKey(hold.firstFrame, hold.scanCode, hold.frames);
     headlessHost.frameLimit = options.frames;
+    if (!options.audio.empty() && !startAudioCapture(options.audio.c_str())) {
+        std::fprintf(stderr, "%s: cannot create the audio file %s: %s\n", kProgram,
+                     options.audio.c_str(), std::strerror(errno));
+        closeLog();
+        return 1;
+    }
 
     if (!initMSX()) {
         logPrint("initMSX Failed.\n");
         shutdownMSX();
+        finishAudioCapture();
         std::fprintf(stderr, "%s: start-up failed in %s: %s\n", kProgram,
                      currentDirectory().c_str(), logFailureLines().c_str());
         return 1;
@@ -62,6 +70,11 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     const bool screenshotFailed =
         !options.screenshot.empty() && !writeScreenshotFile(options.screenshot.c_str());
     shutdownMSX();
+    if (!finishAudioCapture()) {
+        std::fprintf(stderr, "%s: cannot write the audio file %s\n", kProgram,
+                     options.audio.c_str());
+        return 1;
+    }
 
     if (result != 0) {
         std::fprintf(stderr, "%s: the display could not be set up; %s says why\n", kProgram,
@@ -104,6 +117,7 @@ int main(int argc, char** argv) {
     // The screenshot's name is the user's, given from where they started the program.
     if (!options.screenshot.empty())
         options.screenshot = std::filesystem::absolute(options.screenshot).string();
+    if (!options.audio.empty()) options.audio = std::filesystem::absolute(options.audio).string();
     if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
         std::fprintf(stderr, "%s: cannot use %s as the working directory: %s\n", kProgram,
                      options.directory.c_str(), std::strerror(errno));

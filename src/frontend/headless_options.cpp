@@ -74,7 +74,7 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool takesValue = option == "--dir" || option == "--frames" || option == "--key" ||
-                                option == "--screenshot";
+                                option == "--screenshot" || option == "--audio";
         if (takesValue && i + 1 >= argc) {
             error = option + " needs a value";
             return false;
@@ -107,6 +107,12 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
                 error = "--screenshot needs a file name";
                 return false;
             }
+        } else if (option == "--audio") {
+            options.audio = argv[++i];
+            if (options.audio.empty()) {
+                error = "--audio needs a file name";
+                return false;
+            }
         } else {
             error = "unknown option '" + option + "' (see --help)";
             return false;
@@ -118,6 +124,7 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
 const char* headlessUsage() {
     return "usage: tavir-headless [--dir DIR] [--frames N] [--unpaced] [--key "
            "FRAME:CODE[:FRAMES]]...\n"
+           "                      [--screenshot FILE] [--audio FILE]\n"
            "\n"
            "Runs the machine without a window, on the system ROMs and configuration files of\n"
            "the working directory, and writes TAVIRlog.txt there.\n"
@@ -132,6 +139,10 @@ const char* headlessUsage() {
            "                   acts through KeyMap and CommandKey like a real key. Repeatable.\n"
            "  --screenshot F   write the last picture to F as a 24-bit BMP (F is relative to\n"
            "                   the directory tavir-headless was started in)\n"
+           "  --audio F        write what the machine played, from the first frame to the\n"
+           "                   last, to F as a WAV file (44100 Hz, mono, 16-bit PCM; F is\n"
+           "                   relative to the directory tavir-headless was started in). The\n"
+           "                   sound follows emulated time, so the same run gives the same file\n"
            "  --help           this text\n"
            "\n"
            "Exit status: 0 after the run, 1 when start-up fails, 2 for a bad command line.\n";

@@ -19,6 +19,7 @@ struct HeadlessOptions {
     bool unpaced = false;
     std::vector<KeyHold> keys;
     std::string screenshot;  // BMP of the last picture; empty = none
+    std::string audio;       // WAV of everything played; empty = none
     bool help = false;
 };
 

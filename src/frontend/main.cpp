@@ -11,6 +11,7 @@
 #include "disk/drive_state.h"
 #include "frontend/host_entry.h"
 #include "frontend/launch_options.h"
+#include "host/desktop/desktop_audio.h"
 #include "host/desktop/desktop_session.h"
 #include "memory/cartridge_list.h"
 
@@ -42,5 +43,6 @@ int main(int argc, char** argv) {
     } else if (fileKindOf(options.file) == FileKind::kDisk) {
         setCommandLineDisk(options.file.c_str());
     }
+    installDesktopAudio();
     return hostEntry(&desktopSession());
 }

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "core/emulation_control.h"
+#include "host/headless_audio.h"
 #include "host/host_layer.h"
 #include "host/steady_clock.h"
 
@@ -73,6 +74,7 @@ bool noJoystick(uint8_t /*device*/, JoystickPosition* /*position*/) {
 }
 
 void countFrame(uint32_t framesRun) {
+    playHeadlessAudioFrame();
     const uint32_t scriptFrames = framesRun + headlessHost.waitedFrames;
     headlessHost.currentFrame = scriptFrames + 1;
     if (headlessHost.frameLimit != 0 && scriptFrames >= headlessHost.frameLimit)

@@ -57,6 +57,8 @@ TEST_F(StartUp, WithoutMsxCfgSaysSoAndRunsOnTheShippedSettings) {
 TEST_F(StartUp, SucceedsAndLogsTheSettings) {
     EXPECT_EQ(hostEntry(), 0);
     EXPECT_EQ(readTextFile(kLogFileName), kDefaultSettingsLog +
+                                              "UsePSG = 1\nWriteRoom = 2df\nWriteSize = 5b4\n"
+                                              "PSGVolume = 7d0\nNoisVolume = 7d0\n"
                                               "A drive not use.\nB drive not use.\n"
                                               "Not use ROM image.\n"
                                               "initMSX Succeed.\n");

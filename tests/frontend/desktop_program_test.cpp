@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <regex>
+#include <vector>
 #include <string>
 
 #include "support/machine_fixture.h"
@@ -44,7 +46,7 @@ protected:
 };
 
 TEST_F(DesktopProgramTest, OpensItsWindowRunsTheMachineAndExits) {
-    EXPECT_EQ(run("TAVIR_AUTORUN_FRAMES=130"), 0) << file("output.txt");
+    EXPECT_EQ(run("SDL_AUDIODRIVER=dummy TAVIR_AUTORUN_FRAMES=130"), 0) << file("output.txt");
     const std::string log = file("TAVIRlog.txt");
     EXPECT_NE(log.find("initMSX Succeed.\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("Failed"), std::string::npos) << log;
@@ -94,6 +96,32 @@ TEST_F(DesktopProgramTest, ACartridgeFromTheCommandLineOrDroppedStartsInAWindowO
         EXPECT_NE(window.find("Width: 960\n"), std::string::npos) << window;
         EXPECT_NE(window.find("Height: 739\n"), std::string::npos) << window;
     }
+}
+
+// A cartridge sets tone A to period 510 at full volume; SDL's disk driver records what
+// the audio device played. Without any audio device the machine runs on silently.
+TEST_F(DesktopProgramTest, PlaysThePSGThroughSDLAudioOrRunsSilentWithout) {
+    std::vector<uint8_t> rom(0x4000, 0xFF);
+    const uint8_t code[] = {'A', 'B', 0x10, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                            0xF3, 0x3E, 0, 0xD3, 0xA0, 0x3E, 0xFE, 0xD3, 0xA1, 0x3E, 1, 0xD3,
+                            0xA0, 0x3E, 1, 0xD3, 0xA1, 0x3E, 7, 0xD3, 0xA0, 0x3E, 0xBE, 0xD3,
+                            0xA1, 0x3E, 8, 0xD3, 0xA0, 0x3E, 15, 0xD3, 0xA1, 0x18, 0xFE};
+    std::copy(std::begin(code), std::end(code), rom.begin());
+    testing::writeFile(directory_.path() / "tone.rom", rom);
+    testing::writeTextFile(directory_.path() / "cart.drc", "0tone.rom\n");
+    fs::copy_file(fs::path(TAVIR_CONFIG_DIR) / "msx.cfg", directory_.path() / "msx.cfg");
+
+    EXPECT_EQ(run("SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=played.raw TAVIR_AUTORUN_FRAMES=300"), 0);
+    const std::string played = file("played.raw");
+    // 16-bit samples at 127/128 of full scale, 20 dB down: +3251 (0x0CB3) and -3252 (0xF34C).
+    EXPECT_NE(played.find("\xB3\x0C\xB3\x0C"), std::string::npos) << played.size();
+    EXPECT_NE(played.find("\x4C\xF3\x4C\xF3"), std::string::npos) << played.size();
+
+    EXPECT_EQ(run("SDL_AUDIODRIVER=none TAVIR_AUTORUN_FRAMES=70"), 0);
+    const std::string log = file("TAVIRlog.txt");
+    EXPECT_NE(log.find("DirectSoundCreate Failed.\ninitPSG Failed.\nNot use PSG.\n"),
+              std::string::npos) << log;
+    EXPECT_TRUE(std::regex_search(log, std::regex(R"(initMSX Succeed\.\n\d+ / 60\n)"))) << log;
 }
 
 TEST_F(DesktopProgramTest, WithoutItsROMsTheWindowNeverOpens) {
