@@ -129,6 +129,8 @@ TEST_F(DesktopProgramTest, WithoutItsROMsTheWindowNeverOpens) {
     EXPECT_EQ(run("TAVIR_AUTORUN_FRAMES=20"), 1);
     EXPECT_NE(file("TAVIRlog.txt").find("MSX2P.rom Open Failed.\ninitMSX Failed.\n"),
               std::string::npos);
+    EXPECT_NE(file("output.txt").find("MSX2P.rom Open Failed."), std::string::npos)
+        << "the terminal names the file too";
 }
 
 TEST_F(DesktopProgramTest, WithoutADisplayStartUpFailsAsTheVideoDoes) {
