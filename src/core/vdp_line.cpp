@@ -43,6 +43,7 @@ void vdpLine(CPUState& cpu) {
         renderSpriteLine();
     }
     if (settings.CheckSprite) checkSpriteCollision();
+    if (settings.SpriteLimit) checkSpriteLimit();
 
     // Vertical blanking starts after the last display line: 192 or 212 lines below the top.
     const unsigned blankStart =

@@ -38,6 +38,7 @@ constexpr uint8_t kHalted = 0x80;
 
 constexpr uint16_t kNoInterrupt = 0xFFFF;
 constexpr uint16_t kInterruptVector = 0x0038;
+constexpr int32_t kInterruptMode2Cycles = 19;  // the acknowledge, the pushes and the table read
 
 struct CPUState {
     RegisterPair af;  // low F, high A

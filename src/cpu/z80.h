@@ -14,8 +14,8 @@ void resetCPU(CPUState& cpu);
 void executeInstruction(CPUState& cpu);
 
 // Offers the maskable interrupt; ignored while IFF1 is clear (the request stays pending).
-// Always continues at 0x0038 whatever the interrupt mode; costs no T-states and leaves
-// `pendingVector` as it is.
+// Modes 0 and 1 continue at 0x0038 and cost no T-states; mode 2 at the word at
+// I x 256 + 0xFF, for 19 T-states. `pendingVector` stays as it is.
 void interruptCPU(CPUState& cpu, uint16_t vector);
 
 // The prefix groups, each entered with PC just after its prefix byte.

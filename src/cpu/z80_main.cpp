@@ -48,8 +48,15 @@ void interruptCPU(CPUState& cpu, uint16_t /*vector*/) {
         cpu.stateFlags &= static_cast<uint8_t>(~kHalted);
     }
     z80::push(cpu, cpu.pc);
-    // The machine answers every mode at 0x0038: mode 0 executes no bus byte and mode 2
-    // reads no vector table.
+    if (cpu.stateFlags & kInterruptMode2) {
+        // Nothing drives the MSX data bus during the acknowledge, so the device's vector
+        // byte reads 0xFF and the handler is the word at I x 256 + 0xFF.
+        cpu.pc = z80::readWord(static_cast<uint16_t>(cpu.i << 8 | 0xFF));
+        cpu.cycleCount -= kInterruptMode2Cycles;
+        return;
+    }
+    // Mode 1 calls 0x0038; so does mode 0, whose instruction from the bus is the 0xFF of
+    // RST 38h.
     cpu.pc = kInterruptVector;
 }
 

@@ -49,6 +49,7 @@ bool readMachineSettings(Settings& target, const char* path) {
          }},
         {"DisplayMode", [&s](ConfigValues& v) { v.next(s.DisplayMode); }},
         {"CheckSprite", [&s](ConfigValues& v) { readFlag(v, s.CheckSprite); }},
+        {"SpriteLimit", [&s](ConfigValues& v) { readFlag(v, s.SpriteLimit); }},
         {"Joypad1", [&s](ConfigValues& v) { v.next(s.Joypad1); }},
         {"Joypad2", [&s](ConfigValues& v) { v.next(s.Joypad2); }},
         {"UseNumpad", [&s](ConfigValues& v) { v.next(s.UseNumpad); }},

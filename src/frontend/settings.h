@@ -28,6 +28,7 @@ struct Settings {
     int32_t HInterruptOffset = 0;  // signed offset of the line-interrupt line
     uint8_t DisplayMode = 0;       // 0 = 320x240, 1 = 640x480
     uint8_t CheckSprite = 0;       // 1 = sprite collision check on every line
+    uint8_t SpriteLimit = 0;       // 1 = 4 or 8 sprites per line, reported in S#0
     uint8_t Joypad1 = 0xFF;        // host joystick for MSX joystick port 1; 0xFF = none
     uint8_t Joypad2 = 0xFF;
     uint8_t UseNumpad = 0;         // 1/2 = keypad is joystick 1/2; 3 = keypad mutes MIDI

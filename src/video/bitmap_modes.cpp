@@ -7,21 +7,9 @@
 
 namespace tavir {
 
-namespace {
-
-// Graphic 4 and 5 have four 32 KB pages (R#2 bits 5-6), Graphic 6 and 7 two of 64 KB.
-uint32_t smallPage(uint32_t pageDrop) {
-    return (vdp.vdpRegister[2] & 0x60u) * 1024 - pageDrop;
-}
-uint32_t largePage(uint32_t pageDrop) {
-    return (vdp.vdpRegister[2] & 0x20u) * 2048 - pageDrop;
-}
-
-}  // namespace
-
 template <int Unit>
 void decodeGraphic4(int vramLine, uint32_t pageDrop, uint16_t* out) {
-    const uint8_t* bytes = bitmapLine(smallPage(pageDrop) + vramLine * 128u);
+    const uint8_t* bytes = bitmapLine(smallBitmapPage(pageDrop) + vramLine * 128u);
     for (int i = 0; i < 128; ++i) {
         out = putColour<Unit>(out, bytes[i] >> 4);
         out = putColour<Unit>(out, bytes[i] & 15);
@@ -30,7 +18,7 @@ void decodeGraphic4(int vramLine, uint32_t pageDrop, uint16_t* out) {
 
 template <int Unit>
 void decodeGraphic5(int vramLine, uint32_t pageDrop, uint16_t* out) {
-    const uint8_t* bytes = bitmapLine(smallPage(pageDrop) + vramLine * 128u);
+    const uint8_t* bytes = bitmapLine(smallBitmapPage(pageDrop) + vramLine * 128u);
     const uint16_t* palette = vdp.drawPalette;
     if constexpr (Unit == 1) {
         // Each nibble holds two dots, which share one pixel.
@@ -53,7 +41,7 @@ void decodeGraphic5(int vramLine, uint32_t pageDrop, uint16_t* out) {
 
 template <int Unit>
 void decodeGraphic6(int vramLine, uint32_t pageDrop, uint16_t* out) {
-    const uint8_t* bytes = bitmapLine(largePage(pageDrop) + vramLine * 256u);
+    const uint8_t* bytes = bitmapLine(largeBitmapPage(pageDrop) + vramLine * 256u);
     uint16_t palette[16];  // local, so the stores below can't be taken to change it
     std::copy_n(vdp.drawPalette, 16, palette);
     if constexpr (Unit == 1) {
@@ -71,7 +59,7 @@ void decodeGraphic6(int vramLine, uint32_t pageDrop, uint16_t* out) {
 
 template <int Unit>
 void decodeGraphic7(int vramLine, uint32_t pageDrop, uint16_t* out) {
-    const uint8_t* bytes = bitmapLine(largePage(pageDrop) + vramLine * 256u);
+    const uint8_t* bytes = bitmapLine(largeBitmapPage(pageDrop) + vramLine * 256u);
     for (int i = 0; i < 256; ++i) out = putPixel<Unit>(out, vdp.directColour[bytes[i]]);
 }
 

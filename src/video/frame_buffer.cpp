@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "video/vdp_state.h"
+#include "video/yjk_colours.h"
 
 namespace tavir {
 
@@ -35,6 +36,7 @@ void buildColourLevels(uint16_t redMask, uint16_t greenMask, uint16_t blueMask) 
         vdp.directColour[b] = static_cast<uint16_t>(
             vdp.redLevels[(b >> 2) & 7] + vdp.greenLevels[b >> 5] + vdp.blueLevels[(b & 3) * 2]);
     }
+    buildFiveBitLevels(redMask, greenMask, blueMask);
 }
 
 void attachFrameBuffer(uint8_t* pixels, int32_t pitch, int32_t width, int32_t height) {

@@ -13,7 +13,8 @@ namespace tavir {
 constexpr int kActivePixelsMax = 512;
 
 // One decoder per mode and picture size. `pageDrop` is subtracted from the page address
-// of the bitmap modes while the first field of an interlaced picture is drawn.
+// of the bitmap modes: the first field of an interlaced picture takes the page below,
+// and the two-page scroll reads both pages of a pair (modulo 2^32, so it may add).
 using ActiveLineDecoder = void (*)(int vramLine, uint32_t pageDrop, uint16_t* active);
 
 template <int Unit>
@@ -50,6 +51,14 @@ inline const uint8_t* bitmapLine(uint32_t address) {
     return vdp.vram + (address & kVRAMMask);
 }
 
+// Graphic 4 and 5 have four 32 KB pages (R#2 bits 5-6), Graphic 6 and 7 two of 64 KB.
+inline uint32_t smallBitmapPage(uint32_t pageDrop) {
+    return (vdp.vdpRegister[2] & 0x60u) * 1024 - pageDrop;
+}
+inline uint32_t largeBitmapPage(uint32_t pageDrop) {
+    return (vdp.vdpRegister[2] & 0x20u) * 2048 - pageDrop;
+}
+
 // The decoders of each mode family, for the 320-pixel (Unit 1) and 640-pixel (Unit 2)
 // pictures.
 template <int Unit>
@@ -68,5 +77,9 @@ template <int Unit>
 void decodeGraphic6(int vramLine, uint32_t pageDrop, uint16_t* active);
 template <int Unit>
 void decodeGraphic7(int vramLine, uint32_t pageDrop, uint16_t* active);
+template <int Unit>
+void decodeMulticolour(int vramLine, uint32_t pageDrop, uint16_t* active);
+template <int Unit, bool Attribute>
+void decodeYJK(int vramLine, uint32_t pageDrop, uint16_t* active);
 
 }  // namespace tavir

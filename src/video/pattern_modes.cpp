@@ -1,6 +1,7 @@
 // Graphic 1 to 3: 32 x 24 characters of 8 x 8 dots from a name, a pattern and a colour
 // table. Graphic 1 colours eight characters alike; Graphic 2 and 3 colour every pattern
 // line and split the screen into thirds of 64 lines with tables of their own.
+// Multicolour takes blocks of colour from the same name and pattern tables.
 #include "video/line_pixels.h"
 
 namespace tavir {
@@ -41,9 +42,26 @@ void decodeGraphic23(int vramLine, uint32_t, uint16_t* out) {
     }
 }
 
+// Multicolour: each character cell is 2 x 2 blocks of 4 x 4 dots. Cell row r uses
+// bytes (r AND 3) x 2 and the one after of its pattern, one per block row; the high
+// nibble colours the left block, the low nibble the right one.
+template <int Unit>
+void decodeMulticolour(int vramLine, uint32_t, uint16_t* out) {
+    const uint8_t* r = vdp.vdpRegister;
+    const uint32_t names = (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
+    const uint32_t patterns = (r[4] & 0x3Fu) * 2048 + ((vramLine >> 3) & 3) * 2u + (vramLine & 7) / 4;
+    for (uint32_t column = 0; column < 32; ++column) {
+        const uint8_t colours = vramAt(patterns + vramAt(names + column) * 8u);
+        out = putColours<Unit>(out, colours >> 4, 4);
+        out = putColours<Unit>(out, colours & 15, 4);
+    }
+}
+
 template void decodeGraphic1<1>(int, uint32_t, uint16_t*);
 template void decodeGraphic1<2>(int, uint32_t, uint16_t*);
 template void decodeGraphic23<1>(int, uint32_t, uint16_t*);
 template void decodeGraphic23<2>(int, uint32_t, uint16_t*);
+template void decodeMulticolour<1>(int, uint32_t, uint16_t*);
+template void decodeMulticolour<2>(int, uint32_t, uint16_t*);
 
 }  // namespace tavir

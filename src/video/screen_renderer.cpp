@@ -7,6 +7,7 @@
 #include "video/frame_buffer.h"
 #include "video/line_pixels.h"
 #include "video/vdp_state.h"
+#include "video/yjk_colours.h"
 
 namespace tavir {
 
@@ -25,26 +26,40 @@ struct ModeRenderer {
     ActiveLineDecoder decode[2];  // by picture size
     BorderKind border;
     uint32_t interlacePageStep;  // the page below, for the first field; 0 = no interlace
+    uint32_t pageSize;           // bitmap modes: the page pair of the two-page scroll
 };
 
-// Indexed by `screenMode`; modes without decoders (Multicolour, the gaps) are not drawn.
+// Indexed by `screenMode`; modes without decoders (the gaps) are not drawn.
 constexpr int kModeCount = 14;
 constexpr ModeRenderer kModes[kModeCount] = {
-    {{decodeText1<1>, decodeText1<2>}, BorderKind::kBackdrop, 0},
-    {{decodeGraphic1<1>, decodeGraphic1<2>}, BorderKind::kBackdrop, 0},
-    {{decodeGraphic23<1>, decodeGraphic23<2>}, BorderKind::kBackdrop, 0},
-    {{nullptr, nullptr}, BorderKind::kBackdrop, 0},
-    {{decodeGraphic23<1>, decodeGraphic23<2>}, BorderKind::kBackdrop, 0},
-    {{decodeGraphic4<1>, decodeGraphic4<2>}, BorderKind::kBackdrop, 0},
-    {{decodeGraphic5<1>, decodeGraphic5<2>}, BorderKind::kGraphic5, 0x8000},
-    {{decodeGraphic6<1>, decodeGraphic6<2>}, BorderKind::kBackdrop, 0x10000},
-    {{decodeGraphic7<1>, decodeGraphic7<2>}, BorderKind::kGraphic7, 0},
-    {{nullptr, nullptr}, BorderKind::kBackdrop, 0},
-    {{nullptr, nullptr}, BorderKind::kBackdrop, 0},
-    {{nullptr, nullptr}, BorderKind::kBackdrop, 0},
-    {{nullptr, nullptr}, BorderKind::kBackdrop, 0},
-    {{decodeText2<1>, decodeText2<2>}, BorderKind::kBackdrop, 0},
+    {{decodeText1<1>, decodeText1<2>}, BorderKind::kBackdrop, 0, 0},
+    {{decodeGraphic1<1>, decodeGraphic1<2>}, BorderKind::kBackdrop, 0, 0},
+    {{decodeGraphic23<1>, decodeGraphic23<2>}, BorderKind::kBackdrop, 0, 0},
+    {{decodeMulticolour<1>, decodeMulticolour<2>}, BorderKind::kBackdrop, 0, 0},
+    {{decodeGraphic23<1>, decodeGraphic23<2>}, BorderKind::kBackdrop, 0, 0},
+    {{decodeGraphic4<1>, decodeGraphic4<2>}, BorderKind::kBackdrop, 0, 0x8000},
+    {{decodeGraphic5<1>, decodeGraphic5<2>}, BorderKind::kGraphic5, 0x8000, 0x8000},
+    {{decodeGraphic6<1>, decodeGraphic6<2>}, BorderKind::kBackdrop, 0x10000, 0x10000},
+    {{decodeGraphic7<1>, decodeGraphic7<2>}, BorderKind::kGraphic7, 0, 0x10000},
+    {{nullptr, nullptr}, BorderKind::kBackdrop, 0, 0},
+    {{nullptr, nullptr}, BorderKind::kBackdrop, 0, 0},
+    {{nullptr, nullptr}, BorderKind::kBackdrop, 0, 0},
+    {{nullptr, nullptr}, BorderKind::kBackdrop, 0, 0},
+    {{decodeText2<1>, decodeText2<2>}, BorderKind::kBackdrop, 0, 0},
 };
+
+// The V9958's YJK screens replace Graphic 7 when R#25 asks for them; the 256-dot picture
+// means no colour averaging, and border and sprites stay as in Graphic 7.
+constexpr ModeRenderer kYJK = {{decodeYJK<1, false>, decodeYJK<2, false>}, BorderKind::kGraphic7, 0, 0x10000};
+constexpr ModeRenderer kYJKWithAttributes = {
+    {decodeYJK<1, true>, decodeYJK<2, true>}, BorderKind::kGraphic7, 0, 0x10000};
+
+const ModeRenderer& modeRenderer(uint8_t screenMode, uint8_t r25) {
+    if (screenMode == kGraphic7 && (r25 & kR25YJK)) {
+        return (r25 & kR25Attribute) ? kYJKWithAttributes : kYJK;
+    }
+    return kModes[screenMode];
+}
 
 // Border pixels alternate between `even` and `odd` (they differ only for Graphic 5 in
 // the 640-pixel picture, where each border dot is two half-width dots).
@@ -81,19 +96,22 @@ void fillRow(uint16_t* row, int width, uint16_t pixel) {
 
 // Left border, the active dots rotated by the horizontal scroll, right border. Every
 // position of the active area is written once, so the picture wraps around inside it
-// and the borders stay where they are.
-void composeRow(uint16_t* row, const uint16_t* active, int unit, BorderPixels border) {
+// and the borders stay where they are. `span` is 256 dots, or 512 when the V9958's
+// two-page scroll puts the odd page to the right of the even one; R#26 then has six bits.
+void composeRow(uint16_t* row, const uint16_t* active, int unit, BorderPixels border, int span) {
     const uint8_t* r = vdp.vdpRegister;
     const int h = horizontalAdjust();
     const int left = (kBorderDots + h) * unit;
-    const int count = kActiveDots * unit;
-    const int firstDot = ((r[27] & 7) - 8 * (r[26] & 31)) & (kActiveDots - 1);
-    const int shift = firstDot * unit;
+    const int coarse = r[26] & (span == 2 * kActiveDots ? 63 : 31);
+    const int start = (8 * coarse - (r[27] & 7)) & (span - 1);  // the dot at the left edge
+    const int firstRun = std::min(kActiveDots, span - start);
     fillBorder(row, left, border);
     uint16_t* area = row + left;
-    std::copy(active + count - shift, active + count, area);
-    std::copy(active, active + count - shift, area + shift);
-    fillBorder(area + count, (kBorderDots - h) * unit, border);
+    std::copy(active + start * unit, active + (start + firstRun) * unit, area);
+    std::copy(active, active + (kActiveDots - firstRun) * unit, area + firstRun * unit);
+    // MSK hides the left eight dots, where a scroll shows its seam.
+    if (r[25] & kR25MaskLeft) fillBorder(area, 8 * unit, border);
+    fillBorder(area + kActiveDots * unit, (kBorderDots - h) * unit, border);
 }
 
 }  // namespace
@@ -129,7 +147,7 @@ void renderLine() {
         return;
     }
     if (vdp.screenMode >= kModeCount) return;
-    const ModeRenderer& mode = kModes[vdp.screenMode];
+    const ModeRenderer& mode = modeRenderer(vdp.screenMode, r[25]);
     const ActiveLineDecoder decode = mode.decode[size];
     if (decode == nullptr) return;
 
@@ -155,9 +173,19 @@ void renderLine() {
     if (!insideDisplay(row)) {
         fillBorder(upper, width, border);
     } else {
-        uint16_t active[kActivePixelsMax];
-        decode((row + r[23]) & 0xFF, pageDrop, active);
-        composeRow(upper, active, unit, border);
+        uint16_t active[2 * kActivePixelsMax];
+        const int vramLine = (row + r[23]) & 0xFF;
+        if ((r[25] & kR25TwoPages) && mode.pageSize != 0) {
+            // The even page of the pair (lowest page bit clear) on the left, the odd one
+            // on its right.
+            const uint32_t even = pageDrop + ((r[2] & 0x20) ? mode.pageSize : 0);
+            decode(vramLine, even, active);
+            decode(vramLine, even - mode.pageSize, active + kActiveDots * unit);
+            composeRow(upper, active, unit, border, 2 * kActiveDots);
+        } else {
+            decode(vramLine, pageDrop, active);
+            composeRow(upper, active, unit, border, kActiveDots);
+        }
     }
     if (lower) std::memcpy(lower, upper, width * sizeof(uint16_t));
 }

@@ -1,5 +1,6 @@
 #include "video/sprite_scan.h"
 
+#include "frontend/settings.h"
 #include "video/display_area.h"
 #include "video/vdp_state.h"
 
@@ -52,6 +53,9 @@ bool scanSpriteLine(SpriteLine& line) {
     const uint32_t patterns = (r[6] & 0x3Fu) * 2048;
     const uint8_t endMarker = mode2 ? kEndMarkerMode2 : kEndMarkerMode1;
 
+    // With the hardware's limit a line shows only its first 4 (mode 1) or 8 (mode 2)
+    // sprites; S#0 keeps the number of the first one left out until it is read.
+    const int limit = settings.SpriteLimit ? (mode2 ? 8 : 4) : kSpriteCount;
     line.count = 0;
     for (uint32_t i = 0; i < kSpriteCount; ++i) {
         const uint32_t entry = attributes + i * 4;
@@ -60,6 +64,11 @@ bool scanSpriteLine(SpriteLine& line) {
         int d = spriteRow - y;
         if (d < -128) d += 256;  // a sprite near the bottom wraps onto the top rows
         if (d < 0 || d >= height) continue;
+        if (line.count == limit) {
+            uint8_t& s0 = vdp.vdpStatus[0];
+            if (!(s0 & kS0FifthSprite)) s0 = static_cast<uint8_t>((s0 & ~kS0SpriteNumber) | kS0FifthSprite | i);
+            break;
+        }
         const int k = d / line.magnify;
         const uint32_t pattern = patterns + vramByte(entry + 2) * 8u + k;
         uint16_t bits = static_cast<uint16_t>(vramByte(pattern) << 8);

@@ -24,7 +24,9 @@ struct SpriteLine {
 };
 
 // Fills `line` for `vdp.scanLine`. False when there is nothing to do: display off,
-// sprites off, a text mode, or a line outside the display area.
+// sprites off, a text mode, or a line outside the display area. With msx.cfg's
+// SpriteLimit the line keeps only the sprites the chip can show and S#0 reports the
+// first one left out.
 bool scanSpriteLine(SpriteLine& line);
 
 // Calls `dot(x)` for every set dot of the sprite that lands inside 0-255.

@@ -61,6 +61,11 @@ void renderSpriteLine() {
     drawSpriteDots(colours);
 }
 
+void checkSpriteLimit() {
+    SpriteLine line;
+    scanSpriteLine(line);
+}
+
 void checkSpriteCollision() {
     if (vdp.vdpStatus[0] & kS0Collision) return;  // already reported
     SpriteLine line;

@@ -1,5 +1,6 @@
 // The 32 hardware sprites: drawn over the line `renderLine` has just drawn, and tested
-// for collisions. Neither limits the sprites per line nor reports a fifth or ninth one.
+// for collisions. Only with msx.cfg's SpriteLimit are the sprites per line limited and a
+// fifth or ninth one reported.
 #pragma once
 
 namespace tavir {
@@ -9,5 +10,9 @@ void renderSpriteLine();
 
 // Sets S#0 bit 5 when two sprites put a dot on the same place of `vdp.scanLine`.
 void checkSpriteCollision();
+
+// Looks at the sprites of `vdp.scanLine` only for the S#0 report of the sprite limit,
+// on lines that are not drawn too.
+void checkSpriteLimit();
 
 }  // namespace tavir

@@ -1,6 +1,7 @@
 #include "video/vdp_ports.h"
 
 #include "core/machine.h"
+#include "frontend/settings.h"
 #include "video/command_engine.h"
 #include "video/display_area.h"
 #include "video/vdp_registers.h"
@@ -119,7 +120,9 @@ uint8_t readVDPStatus() {
     switch (n) {
         case 0: {
             const uint8_t value = s[0];
-            s[0] &= ~(kS0Frame | kS0Collision);
+            // The sprite-limit report lasts until this read; without the limit bit 6
+            // is never set and stays as the reset left it.
+            s[0] &= ~(kS0Frame | kS0Collision | (settings.SpriteLimit ? kS0FifthSprite : 0));
             return value;
         }
         case 1: {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "video/vdp_command.h"
+
 namespace tavir {
 
 VDPState vdp;
@@ -16,6 +18,7 @@ void resetVDP() {
     vdp.vdpStatus[0] = 0x9F;
     vdp.vdpStatus[1] = 0x04;  // V9958 identification in bits 1-5
     vdp.vdpStatus[2] = 0x4C;  // also ends any command transfer (TR and CE clear)
+    resetCommandEngine();
     std::fill_n(vdp.drawPalette, 16, 0);
     std::fill_n(vdp.drawPalette2, 16, 0);
     vdp.readAhead = 0;

@@ -38,6 +38,8 @@ constexpr uint8_t kR17NoIncrement = 0x80;          // AII
 
 // Status bits.
 constexpr uint8_t kS0Frame = 0x80;              // F
+constexpr uint8_t kS0FifthSprite = 0x40;        // 5S: a line had more sprites than drawn
+constexpr uint8_t kS0SpriteNumber = 0x1F;       // the first sprite left out
 constexpr uint8_t kS0Collision = 0x20;          // C
 constexpr uint8_t kS1LineInterrupt = 0x01;      // FH
 constexpr uint8_t kS2TransferReady = 0x80;      // TR

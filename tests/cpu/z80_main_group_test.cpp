@@ -331,16 +331,21 @@ TEST_F(Interrupts, HaltRepeatsOncePerLineUntilAnInterrupt) {
     EXPECT_TRUE(cpu.stateFlags & kSavedIFF);
 }
 
-TEST_F(Interrupts, ModeTwoStillContinuesAt0038) {
-    load(0x1000, {0xED, 0x5E});  // IM 2
-    step();
-    cpu.i = 0x80;
-    ram_[0x80FF] = 0x12;
-    cpu.stateFlags |= kIFF1;
-    cpu.sp = 0x8000;
-    interruptCPU(cpu, kInterruptVector);
-    EXPECT_EQ(cpu.pc, 0x0038);
-    EXPECT_TRUE(cpu.stateFlags & kInterruptMode2) << "the mode is kept";
+// The bus reads 0xFF during the acknowledge: mode 0 runs it as RST 38h, mode 2 takes
+// its handler from the word at I x 256 + 0xFF (here 0x80FF and 0x8100) for 19 T-states.
+TEST_F(Interrupts, ModeTwoVectorsThroughTheTableEntryAtFF) {
+    const struct { uint8_t im; uint16_t pc; int32_t cycles; } cases[] = {
+        {0x46, 0x38, 0}, {0x56, 0x38, 0}, {0x5E, 0x3412, 19}};
+    for (const auto& c : cases) {
+        load(0x1000, {0xED, c.im});
+        step();
+        cpu.i = 0x80, ram_[0x80FF] = 0x12, ram_[0x8100] = 0x34;
+        cpu.stateFlags |= kIFF1, cpu.sp = 0x7000, cpu.cycleCount = 100;
+        interruptCPU(cpu, kInterruptVector);
+        EXPECT_EQ(cpu.pc, c.pc) << std::hex << int(c.im);
+        EXPECT_EQ(cpu.cycleCount, 100 - c.cycles);
+        EXPECT_EQ(ram_[0x6FFF] << 8 | ram_[0x6FFE], 0x1002) << "returns after the IM";
+    }
 }
 
 TEST_F(Interrupts, EIWithAPendingRequestEndsTheLineAfterOneMoreInstruction) {

@@ -33,6 +33,11 @@ protected:
         vdp.scanLine = static_cast<uint8_t>(line);
         renderLine();
     }
+    // Display row `row` (192 lines, no adjust) drawn; the active area starts at pixel 32.
+    static uint16_t dotAfterDrawing(int row, int x) {
+        drawLine(32 + row);
+        return pixel(24 + row, 32 + x);
+    }
 };
 
 // At 640 x 480 every border and dot is twice as wide and tall. With the display off the
@@ -255,6 +260,54 @@ TEST_F(ScreenRendererTest, NoRegisterValueDrawsOutsideTheFrameBuffer) {
         }
         initFrameBuffer();
     }
+}
+
+// The V9958's additions. YJK by hand from R = Y + J, G = Y + K, B = (5Y - 2J - K) / 4
+// clamped to 0-31; in RGB565 a five-bit level is red and blue as it is, green
+// floor(level x 63 / 31).
+TEST_F(ScreenRendererTest, YJKGroupsShareChromaAndYAEBytesCanBePaletteColours) {
+    setMode(0x0E, 0);  // Graphic 7
+    const struct { uint8_t r25, bytes[4]; uint16_t pixels[4]; } cases[] = {
+        // K = 5 (5, 0), J = -3 (5, 7); Y = 10, 0, 31, 20:
+        // (R, G, B) = (7, 15, 12), (0, 5, 0), (28, 31, 31), (17, 25, 25).
+        {0x08, {0x55, 0x00, 0xFD, 0xA7}, {0x3BCC, 0x0140, 0xE7FF, 0x8E59}},
+        // YAE: 0x1D has bit 3, palette colour 1 (red); then Y = 8, 4, 0 with the same
+        // K and J: (5, 13, 10), (1, 9, 5), (0, 5, 0).
+        {0x18, {0x1D, 0x40, 0x25, 0x07}, {kRed, 0x2B4A, 0x0A45, 0x0140}},
+    };
+    for (const auto& c : cases) {
+        setRegister(25, c.r25);
+        std::copy_n(c.bytes, 4, vdp.vram + 256 * 5 + 8);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(dotAfterDrawing(5, 8 + i), c.pixels[i]) << i;
+    }
+}
+
+TEST_F(ScreenRendererTest, TwoPageScrollAndLeftMask) {
+    setMode(0x0E, 0);                          // Graphic 7: pages of 64 KB
+    vdp.vram[255] = vdp.vram[0x10008] = 0x1C;  // red: even page dot 255, odd page dot 8
+    vdp.vram[0x10000] = 0xE0;                  // green: odd page dot 0
+    setRegister(7, 0xE0);
+    const struct { uint8_t r2, r25, r26; int x; uint16_t expected; } cases[] = {
+        {0x1F, 0x01, 1, 247, kRed},   {0x1F, 0x01, 1, 248, kGreen},  // 8 dots on: odd page
+        {0x3F, 0x01, 1, 248, kGreen}, {0x1F, 0x00, 1, 248, kBlack},  // either page; no SP2
+        {0x1F, 0x01, 33, 0, kRed},    {0x1F, 0x03, 33, 0, kGreen},   // six bits; MSK border
+    };
+    for (const auto& c : cases) {
+        setRegister(2, c.r2), setRegister(25, c.r25), setRegister(26, c.r26);
+        EXPECT_EQ(dotAfterDrawing(0, c.x), c.expected) << int(c.r25) << " " << c.x;
+    }
+}
+
+// Cell (1, 1) names pattern 3; cell row 1 uses its bytes 2 (lines 0-3) and 3 (lines 4-7),
+// high nibble the left block. Colour 0 is the backdrop (white).
+TEST_F(ScreenRendererTest, MulticolourDrawsFourByFourBlocks) {
+    setMode(0x00, 0x08);   // M2
+    setRegister(2, 0x06);  // names at 0x1800, patterns at 0
+    vdp.vram[0x1800 + 32 + 1] = 3;
+    vdp.vram[3 * 8 + 2] = 0x12, vdp.vram[3 * 8 + 3] = 0x30;
+    const int rows[] = {8, 11, 12, 15}, xs[] = {11, 12, 11, 12};
+    const uint16_t expected[] = {kRed, kGreen, kBlue, kWhite};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(dotAfterDrawing(rows[i], xs[i]), expected[i]) << i;
 }
 
 }  // namespace
