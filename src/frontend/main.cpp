@@ -13,6 +13,7 @@
 #include "frontend/launch_options.h"
 #include "host/desktop/desktop_audio.h"
 #include "host/desktop/desktop_session.h"
+#include "host/midi_output.h"
 #include "memory/cartridge_list.h"
 
 int main(int argc, char** argv) {
@@ -44,5 +45,7 @@ int main(int argc, char** argv) {
         setCommandLineDisk(options.file.c_str());
     }
     installDesktopAudio();
+    // The audio output renders the built-in synthesizer as it plays.
+    synthesizerUse = SynthesizerUse::kAudioThread;
     return hostEntry(&desktopSession());
 }
