@@ -7,6 +7,8 @@
 #include "frontend/command_routine.h"
 #include "frontend/input_recording.h"
 #include "frontend/snapshot.h"
+#include "frontend/log.h"
+#include "frontend/screen_message.h"
 #include "frontend/settings.h"
 #include "host/host_layer.h"
 #include "sound/psg.h"
@@ -29,6 +31,8 @@ bool stopRequested() {
 }
 
 int endEmulation(int result) {
+    if (result != 0)
+        showScreenMessage("The display could not be set up: %s says why", kLogFileName);
     releaseDisplay();
     emulationRunning.store(false);
     return result;
