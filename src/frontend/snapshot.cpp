@@ -31,6 +31,7 @@ std::vector<uint8_t> storeImage() {
     storeVDPBlock(image.data());
     storeCommandBlock(image.data());
     storeRAMBlock(image.data());
+    appendCartridgeBlock(image);
     return image;
 }
 
@@ -44,13 +45,14 @@ const char* checkImage(const uint8_t* image, uint8_t version) {
     return bad;
 }
 
-void loadImage(const uint8_t* image, uint8_t version) {
+void loadImage(const uint8_t* image, uint8_t version, const CartridgeBanks& banks) {
     loadMachineBlock(image);
     loadOPLLBlock(image);
     loadPSGBlock(image, version);
     loadVDPBlock(image, version);
     loadCommandBlock(image);
     reapplyMemoryMap();
+    loadCartridgeBlock(banks);
     loadRAMBlock(image);
 }
 
@@ -141,8 +143,12 @@ bool loadSnapshotFile(const std::string& name, bool playback) {
         return refuse(name, file, reason);
     }
 
-    loadImage(image.data(), version);
-    // Playback goes on from the first frame record, right after the snapshot.
+    CartridgeBanks banks;
+    if (const char* bad = readCartridgeBlock(file, name, banks)) return refuse(name, file, bad);
+
+    loadImage(image.data(), version, banks);
+    // Playback goes on from the first frame record, right after the snapshot and its
+    // cartridge block.
     if (playback)
         startInputRecording(file, kPlayingBack);
     else

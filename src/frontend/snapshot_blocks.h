@@ -6,6 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "memory/cartridge.h"
 
 namespace tavir::snapshot {
 
@@ -43,5 +48,18 @@ void loadPSGBlock(const uint8_t* image, uint8_t version);
 void storeOPLLBlock(uint8_t* image);
 const char* checkOPLLBlock(const uint8_t* image);
 void loadOPLLBlock(const uint8_t* image);
+
+// The ROM cartridges' bank registers, in a block after the fixed layout. A block that was
+// saved with other cartridges than the ones inserted is passed over with a log line.
+struct CartridgeBanks {
+    bool apply = false;
+    uint8_t banks[kCartridgeCount][4] = {};
+};
+void appendCartridgeBlock(std::vector<uint8_t>& file);
+// Reads the block at the file's position into `banks`; returns the reason to refuse the
+// file, or nullptr. Without a block there the position is put back, since a recording's
+// first frame record may follow.
+const char* readCartridgeBlock(std::FILE* file, const std::string& name, CartridgeBanks& banks);
+void loadCartridgeBlock(const CartridgeBanks& banks);
 
 }  // namespace tavir::snapshot

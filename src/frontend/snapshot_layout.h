@@ -64,6 +64,20 @@ constexpr size_t kCommandStateSize = 40;
 constexpr size_t kVersion1Size = 197106;  // ends after the joystick bytes
 constexpr size_t kVersion3Size = 197112;  // version 2 has the same length
 
+// After the fixed layout, files written here carry the cartridges' bank registers, which
+// the layout has no room for: the magic, the length of what follows it (readers skip
+// bytes past the fields they know), then per cartridge slot its mapper type, bank count
+// and image hash, and the four bank registers. Files without it load as before.
+constexpr char kCartridgeMagic[8] = {'T', 'A', 'V', 'I', 'R', 'C', 'R', 'T'};
+constexpr size_t kCartridgeBlockLength = 8;  // 1 byte
+constexpr size_t kCartridgeRecords = 9;      // [2] x kCartridgeRecordSize
+constexpr size_t kCartridgeType = 0;
+constexpr size_t kCartridgeBankCount = 1;  // 16 bits
+constexpr size_t kCartridgeHash = 3;       // 32 bits
+constexpr size_t kCartridgeBanks = 7;      // [4]
+constexpr size_t kCartridgeRecordSize = 11;
+constexpr size_t kCartridgeBlockSize = kCartridgeRecords + 2 * kCartridgeRecordSize;
+
 // The length of a file of `version`; 0 for a version this machine can't read.
 constexpr size_t sizeOfVersion(uint8_t version) {
     if (version == 1) return kVersion1Size;

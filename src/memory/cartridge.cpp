@@ -165,4 +165,39 @@ void switchCartridgeBank(uint16_t address, uint8_t value) {
     if (wide) showBank(slot, c, window + 1, static_cast<uint8_t>(bank + 1));
 }
 
+namespace {
+
+// 16 KB banks, named by their first 8 KB half: the mapper's windows switch in pairs.
+bool switchesInPairs(uint8_t cartType) {
+    return cartType == kMapperBank16K || cartType == kMapperASCII16;
+}
+
+}  // namespace
+
+bool cartridgeBanksReachable(const Cartridge& c, const uint8_t (&banks)[4]) {
+    const bool mapped = c.cartType != kNoCartridge && c.image && c.bankMask != 0;
+    for (int window = 0; window < 4; ++window) {
+        const uint8_t bank = banks[window];
+        if (!mapped || (c.cartType == kMapperBank16K && window >= 2)) {
+            // Never switched: the reset value, see loadCartridge.
+            if (bank != (mapped ? window : 0)) return false;
+        } else if (switchesInPairs(c.cartType)) {
+            const uint8_t first = banks[window & 2];
+            if ((first & 1) != 0 || first / 2 > c.bankMask ||
+                banks[(window & 2) + 1] != static_cast<uint8_t>(first + 1))
+                return false;
+        } else if (bank > c.bankMask) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void showCartridgeBanks(int cartridge, const uint8_t (&banks)[4]) {
+    if (cartridge < 0 || cartridge >= kCartridgeCount) return;
+    Cartridge& c = cartridges[cartridge];
+    if (c.cartType == kNoCartridge || !c.image || c.bankMask == 0) return;
+    for (int window = 0; window < 4; ++window) showBank(cartridge + 1, c, window, banks[window]);
+}
+
 }  // namespace tavir

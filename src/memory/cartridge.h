@@ -55,4 +55,16 @@ void releaseCartridges();
 // cartridge slot whose mapper switches banks.
 void switchCartridgeBank(uint16_t address, uint8_t value);
 
+// Whether `banks` is a set of bank registers the cartridge's own mapper could have
+// reached from its reset state through switchCartridgeBank: each bank within the mask, a
+// 16 KB bank as an even 8 KB half followed by the next, windows the mapper never switches
+// at their reset banks. Images of 32 KB or less never switch, so only their reset set
+// passes.
+bool cartridgeBanksReachable(const Cartridge& cartridge, const uint8_t (&banks)[4]);
+
+// Shows `banks` (which passed cartridgeBanksReachable) in cartridge 0 or 1's windows, in
+// the slot map and, where the slot is shown, in the CPU's view. Nothing for a cartridge
+// without a mapper.
+void showCartridgeBanks(int cartridge, const uint8_t (&banks)[4]);
+
 }  // namespace tavir

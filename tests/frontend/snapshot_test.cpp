@@ -17,6 +17,7 @@
 #include "frontend/joystick_state.h"
 #include "frontend/log.h"
 #include "frontend/snapshot.h"
+#include "memory/cartridge.h"
 #include "memory/clock_chip.h"
 #include "memory/memory_map.h"
 #include "sound/psg.h"
@@ -31,8 +32,9 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-const fs::path kGame = fs::path(TAVIR_SHARED_DIR) / "acceptance" / "roms" / "transball-en.rom";
+const fs::path kRoms = fs::path(TAVIR_SHARED_DIR) / "acceptance" / "roms";
 constexpr size_t kVersion3Size = 197112;
+constexpr size_t kCartridgeBlock = 31;  // follows the fixed layout in files saved here
 constexpr uint32_t kFramesBeforeSave = 200, kFramesAfterSave = 150;
 
 std::tm fixedTime() { return std::tm{}; }
@@ -42,7 +44,8 @@ Bytes readFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// RAM, VRAM and the picture: everything the game has made of its run.
+// RAM, VRAM and the picture: everything the game has made of its run; then what the CPU
+// sees at 0x4000-0xBFFF, which shows a mapped cartridge's banks.
 Bytes machineOutcome() {
     constexpr size_t kRowBytes = kSmallWidth * 2;
     Bytes bytes(kRAMSize + kVRAMSize + kRowBytes * kSmallHeight);
@@ -50,6 +53,8 @@ Bytes machineOutcome() {
     std::memcpy(bytes.data() + kRAMSize, vdp.vram, kVRAMSize);
     for (int row = 0; row < kSmallHeight; ++row)
         std::memcpy(&bytes[kRAMSize + kVRAMSize + row * kRowBytes], frameBufferRow(row), kRowBytes);
+    for (uint32_t address = 0x4000; address < 0xC000; ++address)
+        bytes.push_back(readMemory(static_cast<uint16_t>(address)));
     return bytes;
 }
 
@@ -58,18 +63,21 @@ Bytes machineOutcome() {
 class SnapshotGameTest : public testing::HeadlessMachineTest {
 protected:
     void SetUp() override {
-        if (!fs::exists(kGame)) GTEST_SKIP() << "no acceptance cartridge " << kGame;
-        fs::copy_file(kGame, "transball-en.rom");
+        startCartridge("transball-en.rom", '0');
+        addScriptedKey(180, 0x39, 5);  // space
+        addScriptedKey(260, 0xD0, 5);  // down
+        addScriptedKey(300, 0xC8, 5);  // up
+    }
+    void startCartridge(const char* rom, char mapper) {
+        if (!fs::exists(kRoms / rom)) GTEST_SKIP() << "no acceptance cartridge " << rom;
+        fs::copy_file(kRoms / rom, rom);
         fs::copy_file(fs::path(TAVIR_CONFIG_DIR) / "msx.cfg", "msx.cfg");
-        testing::writeTextFile("cart.drc", "0transball-en.rom\n");
+        testing::writeTextFile("cart.drc", std::string(1, mapper) + rom + "\n");
         ASSERT_TRUE(openLog());
         HeadlessMachineTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
         ASSERT_TRUE(initDisplay());
         setClockTimeSource(fixedTime);
-        addScriptedKey(180, 0x39, 5);  // space
-        addScriptedKey(260, 0xD0, 5);  // down
-        addScriptedKey(300, 0xC8, 5);  // up
     }
     void TearDown() override {
         stopInputRecording();
@@ -104,7 +112,8 @@ TEST_F(SnapshotGameTest, ReloadedAndReplayedRunsEndInTheOriginalsState) {
     ASSERT_FALSE(original == atSave) << "the frames after the save changed nothing";
     stopInputRecording();
     // The game never reads the clock: each frame adds 11 keyboard rows and 2 joystick bytes.
-    EXPECT_EQ(fs::file_size("TAVIR05.smv"), kVersion3Size + 13 * kFramesAfterSave);
+    EXPECT_EQ(fs::file_size("TAVIR05.smv"),
+              kVersion3Size + kCartridgeBlock + 13 * kFramesAfterSave);
 
     for (bool replay : {false, true}) {
         if (replay) headlessHost.script.clear();
@@ -130,7 +139,7 @@ TEST_F(SnapshotGameTest, FileHoldsEachFieldAtItsOffsetAndOlderVersionsLoad) {
     vdp.vram[0x1ABCD] = 0x99;
     ASSERT_TRUE(saveSnapshot(40, false));
     Bytes file = readFile("TAVIR40.sav");
-    ASSERT_EQ(file.size(), kVersion3Size);
+    ASSERT_EQ(file.size(), kVersion3Size + kCartridgeBlock);
     const std::pair<size_t, uint8_t> expected[] = {
         {0, 3}, {19 + 0x0C, 0x21}, {19 + 0x0D, 0x43}, {213, 0x0B}, {453, 0x34}, {454, 0x12},
         {197104, 0x2A}, {197105, 0x15}, {197106, 0xEF}, {197107, 0xBE}, {496 + 0x3456, 0x77},
@@ -262,6 +271,55 @@ TEST_F(SnapshotGameTest, SaveAndLoadKeysAndAFailedSave) {
     EXPECT_FALSE(saveSnapshot(37, false));
     EXPECT_TRUE(readFile("TAVIR37.sav") == previous);
     EXPECT_NE(log().find("TAVIR37.sav not saved: "), std::string::npos);
+}
+
+// The Konami segment viewer switches segment 7 into 0x8000 as it starts; the down key
+// after the save has it show segments 8-15, each switched in and read.
+class SnapshotBanksTest : public SnapshotGameTest {
+protected:
+    void SetUp() override {
+        startCartridge("msxgl_s_target_KONAMI_128K.rom", '3');
+        addScriptedKey(230, 0xD0, 5);  // down
+    }
+    static Bytes banks() { return {cartridges[0].bankRegister, cartridges[0].bankRegister + 4}; }
+    static constexpr uint8_t kElsewhere[4] = {8, 9, 10, 11};
+};
+
+// Loads into a machine showing other banks. Without a block, or with one of another image
+// (a word in the log), the banks stay; a bank past the 16 of 128 KB refuses the file.
+TEST_F(SnapshotBanksTest, LoadsAndReplaysShowTheSavedBanksOfTheSameCartridgeOnly) {
+    runFrames(1, 200);
+    ASSERT_NE(banks(), (Bytes{0, 1, 2, 3})) << "the viewer switched nothing";
+    ASSERT_TRUE(saveSnapshot(1, false));
+    ASSERT_TRUE(saveSnapshot(5, true));
+    runFrames(201, 100);
+    const Bytes original = machineOutcome();
+    for (bool replay : {false, true}) {
+        if (replay) headlessHost.script.clear();
+        resetMachine(cpu);
+        showCartridgeBanks(0, kElsewhere);
+        ASSERT_TRUE(loadSnapshot(replay ? 5 : 1, replay));
+        runFrames(201, 100);
+        EXPECT_TRUE(machineOutcome() == original) << "replay " << replay << " went another way";
+    }
+
+    const Bytes good = readFile("TAVIR01.sav");
+    const std::tuple<size_t, uint8_t, bool, bool> cases[] = {  // offset, byte, loads, logs
+        {kVersion3Size, 0, true, false},  // cut off there
+        {kVersion3Size + 12, uint8_t(good[kVersion3Size + 12] ^ 1), true, true},  // hash
+        {kVersion3Size + 18, 16, false, true}};  // bank at 0x8000
+    for (auto [offset, value, loads, logs] : cases) {
+        SCOPED_TRACE(offset);
+        Bytes file = good;
+        file[offset] = value;
+        if (offset == kVersion3Size) file.resize(kVersion3Size);
+        testing::writeFile("TAVIR02.sav", file);
+        showCartridgeBanks(0, kElsewhere);
+        const size_t logLength = log().size();
+        EXPECT_EQ(loadSnapshot(2, false), loads);
+        EXPECT_EQ(banks(), (Bytes{8, 9, 10, 11}));
+        EXPECT_EQ(log().size() > logLength, logs);
+    }
 }
 
 }  // namespace
