@@ -1,8 +1,8 @@
-// Input recording and playback. A recording is a snapshot file ("TAVIRnn.smv") followed
-// by what the machine read from outside after it, in the order it arose: one byte per
-// clock chip data read, then at every frame end keyboard rows 0-10 and the two joystick
-// bytes. Playing it back from the same snapshot puts those same values in place of the
-// live ones, so the run repeats frame for frame.
+// Input recording and playback. A recording is a snapshot file ("TAVIRnn.smv", with its
+// cartridge block) followed by what the machine read from outside after it, in the order
+// it arose: one byte per clock chip data read, then at every frame end keyboard rows 0-10
+// and the two joystick bytes. Playing it back from the same snapshot puts those same
+// values in place of the live ones, so the run repeats frame for frame.
 #pragma once
 
 #include <cstdint>
