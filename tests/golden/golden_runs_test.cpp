@@ -20,6 +20,28 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kROMs = fs::path(TAVIR_SHARED_DIR) / "acceptance" / "roms";
+const fs::path kPrograms = TAVIR_PROGRAMS_DIR;  // ours, from tests/golden/programs
+
+// Where a cart.drc line's image comes from: our programs first, then the shared folder.
+fs::path imageOf(const std::string& cart) {
+    return fs::exists(kPrograms / cart.substr(1)) ? kPrograms / cart.substr(1) : kROMs / cart.substr(1);
+}
+
+// A 720 KB double-sided disk (media 0xF9) whose sector 5 holds readable text and whose
+// other sectors hold their own number, for drive A.
+void writeDisk(const fs::path& dir) {
+    std::string image(1440 * 512, '\0');
+    const unsigned char boot[] = {0xEB, 0xFE, 0x90, 'T', 'A', 'V', 'I', 'R', ' ', ' ', ' ', 0x00, 0x02,
+                                  0x02, 0x01, 0x00, 0x02, 0x70, 0x00, 0xA0, 0x05, 0xF9, 0x03, 0x00,
+                                  0x09, 0x00, 0x02, 0x00};
+    image.replace(0, sizeof boot, reinterpret_cast<const char*>(boot), sizeof boot);
+    for (int sector = 1; sector < 1440; ++sector) image[sector * 512] = static_cast<char>(sector);
+    const std::string text =
+        "Sector 5 of drive A, read through DSKIO and written back to sector 6.    ";
+    for (size_t i = 0; i < 480; ++i) image[5 * 512 + i] = text[i % text.size()];
+    writeTextFile(dir / "disk.dsk", image);
+    writeTextFile(dir / "adrive.dfd", "disk.dsk\n");
+}
 
 // Keys are DirectInput codes: 39 Space, C8/D0/CB/CD cursor up/down/left/right; the
 // emulator's own keys 42 screenshot (F8), 57 picture on/off (F11), DB picture size.
@@ -32,9 +54,13 @@ struct GoldenRun {
     const char* picture; // "" for the last picture; else a file the run writes itself
     uint64_t pictureHash;
     uint64_t soundHash;  // 0: the run plays nothing worth keeping
+    bool disk = false;   // a 720 KB disk in drive A (writeDisk)
 };
 
 const GoldenRun kRuns[] = {
+    // Our cartridge calling DSKIO (read, write, past the end, empty drive B), DSKCHG,
+    // GETDPB and DSKFMT: sector 5's text, then per call A F B C in hex, then the DPB.
+    {"disk-services", "0disk_services.rom", 0, 300, "", "", 0xb97139acf8214fc7, 0, true},
     // C-BIOS's "No cartridge found." text screen; F8 writes it as TAVIR000.bmp itself.
     {"cbios", "", 0, 300, "", "", 0xe274495771c7f485, 0},
     {"cbios-screenshot-key", "", 0, 300, "--key 200:42", "TAVIR000.bmp", 0xe274495771c7f485, 0},
@@ -75,16 +101,17 @@ protected:
     // Prepares a directory of its own for the run; false when its cartridge is absent.
     bool prepare(const GoldenRun& run, const fs::path& dir) {
         const std::string cart = run.cart;
-        if (!cart.empty() && !fs::exists(kROMs / cart.substr(1))) return false;
+        if (!cart.empty() && !fs::exists(imageOf(cart))) return false;
         fs::create_directory(dir);
         installSystemROMs(dir);
+        if (run.disk) writeDisk(dir);
         std::string cfg = readTextFile(fs::path(TAVIR_CONFIG_DIR) / "msx.cfg");
         const size_t at = cfg.find(".DisplayMode = 00");
         EXPECT_NE(at, std::string::npos);
         cfg.replace(at, 17, ".DisplayMode = 0" + std::to_string(run.displayMode));
         writeTextFile(dir / "msx.cfg", cfg);
         if (!cart.empty()) {
-            fs::copy_file(kROMs / cart.substr(1), dir / cart.substr(1));
+            fs::copy_file(imageOf(cart), dir / cart.substr(1));
             writeTextFile(dir / "cart.drc", cart + "\n");
         }
         return true;
@@ -106,8 +133,7 @@ TEST_F(GoldenRunTest, EachRunShowsAndPlaysWhatWasRecorded) {
     for (const GoldenRun& run : kRuns) {
         const fs::path dir = directory_.path() / run.name;
         if (!prepare(run, dir)) {
-            std::printf("golden run %s skipped: no %s in %s\n", run.name, run.cart + 1,
-                        kROMs.c_str());
+            std::printf("golden run %s skipped: no %s\n", run.name, imageOf(run.cart).c_str());
             continue;
         }
         ++ran;
