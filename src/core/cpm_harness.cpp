@@ -69,12 +69,18 @@ CPMRun CPMHarness::run(uint64_t tStateLimit) {
     CPMRun result;
     while (result.tStates < tStateLimit) {
         cpu.cycleCount = kSliceTStates;
-        while (cpu.cycleCount > 0) executeInstruction(cpu);
-        result.tStates += static_cast<uint64_t>(kSliceTStates - cpu.cycleCount);
-        if (!(cpu.stateFlags & kHalted)) continue;
+        // A HALT empties the countdown, so the slice's count is taken from before it:
+        // neither the harness's HALT nor the rest of the slice is the program's time.
+        int32_t beforeLast = kSliceTStates;
+        while (cpu.cycleCount > 0) {
+            beforeLast = cpu.cycleCount;
+            executeInstruction(cpu);
+        }
+        const bool halted = cpu.stateFlags & kHalted;
+        result.tStates += static_cast<uint64_t>(kSliceTStates - (halted ? beforeLast : cpu.cycleCount));
+        if (!halted) continue;
 
         cpu.stateFlags &= static_cast<uint8_t>(~kHalted);
-        result.tStates -= 4;  // the harness's own HALT
         if (cpu.pc == 0x0000) {
             result.finished = true;
             break;
