@@ -61,6 +61,9 @@ const GoldenRun kRuns[] = {
     // Our cartridge calling DSKIO (read, write, past the end, empty drive B), DSKCHG,
     // GETDPB and DSKFMT: sector 5's text, then per call A F B C in hex, then the DPB.
     {"disk-services", "0disk_services.rom", 0, 300, "", "", 0xb97139acf8214fc7, 0, true},
+    // Our cartridge counting frame interrupts under IM 2, 1 and 0, and timed loop passes
+    // between two of them (row 0: 08 08 08; row 1: 0681).
+    {"interrupt-modes", "0interrupts.rom", 0, 300, "", "", 0xdca6bcf2181d5f99, 0},
     // C-BIOS's "No cartridge found." text screen; F8 writes it as TAVIR000.bmp itself.
     {"cbios", "", 0, 300, "", "", 0xe274495771c7f485, 0},
     {"cbios-screenshot-key", "", 0, 300, "--key 200:42", "TAVIR000.bmp", 0xe274495771c7f485, 0},
