@@ -6,6 +6,8 @@
 #include "core/machine.h"
 #include "core/run_loop.h"
 #include "frontend/command_routine.h"
+#include "frontend/log.h"
+#include "frontend/screen_message.h"
 #include "frontend/settings.h"
 #include "host/host_layer.h"
 #include "sound/psg.h"
@@ -28,6 +30,8 @@ bool stopRequested() {
 }
 
 int endEmulation(int result) {
+    if (result != 0)
+        showScreenMessage("The display could not be set up: %s says why", kLogFileName);
     releaseDisplay();
     emulationRunning.store(false);
     return result;

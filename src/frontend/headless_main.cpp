@@ -29,19 +29,6 @@ namespace {
 
 constexpr const char* kProgram = "tavir-headless";
 
-// The failure lines start-up left in the log, for the terminal: the log says which file
-// or device was at fault.
-std::string startUpFailures() {
-    std::ifstream log(tavir::kLogFileName);
-    std::string line, failures;
-    while (std::getline(log, line)) {
-        if (line.find("Failed") == std::string::npos || line == "initMSX Failed.") continue;
-        if (!failures.empty()) failures += "; ";
-        failures += line;
-    }
-    return failures.empty() ? "see " + std::string(tavir::kLogFileName) : failures;
-}
-
 std::string currentDirectory() {
     char buffer[4096];
     return getcwd(buffer, sizeof buffer) != nullptr ? buffer : ".";
@@ -74,7 +61,7 @@ int runHeadless(const tavir::HeadlessOptions& options) {
         shutdownMSX();
         finishAudioCapture();
         std::fprintf(stderr, "%s: start-up failed in %s: %s\n", kProgram,
-                     currentDirectory().c_str(), startUpFailures().c_str());
+                     currentDirectory().c_str(), logFailureLines().c_str());
         return 1;
     }
     logPrint("initMSX Succeed.\n");
@@ -115,7 +102,11 @@ int runHeadless(const tavir::HeadlessOptions& options) {
                      options.midi.c_str(), std::strerror(midiError));
         return 1;
     }
-    if (options.frames != 0 && frames < options.frames)
+    if (headlessHost.endedInCommand)
+        std::fprintf(stderr,
+                     "%s: the run ended after %u frames while a command waited for its key\n",
+                     kProgram, frames);
+    else if (options.frames != 0 && frames + headlessHost.waitedFrames < options.frames)
         std::fprintf(stderr, "%s: the quit key ended the emulation after %u frames\n", kProgram,
                      frames);
     if (options.unpaced) {

@@ -72,6 +72,27 @@ TEST_F(HeadlessRunnerTest, RunsCBIOSForTheFramesAskedAndReportsTheSpeed) {
         << text;
 }
 
+// F6 (0x40) asks for a disk number; the script's later keys still come while the command
+// waits, and the frame limit ends the run even when no number ever comes.
+TEST_F(HeadlessRunnerTest, ScriptedKeysReachAWaitingCommandAndTheFrameLimitEndsIt) {
+    const struct {
+        const char* keys;
+        const char* inLog;
+        bool endsWaiting;
+    } cases[] = {
+        {"--key 5:40 --key 20:02", "A drive is not used.\n", false},  // the 1 key: disk 1
+        {"--key 5:40", "initMSX Succeed.\n", true},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun result = run(std::string("--frames 40 --unpaced ") + c.keys);
+        EXPECT_EQ(result.status, 0) << c.keys << ": " << result.err;
+        EXPECT_NE(log().find(c.inLog), std::string::npos) << c.keys << ": " << log();
+        EXPECT_EQ(result.err.find("while a command waited for its key") != std::string::npos,
+                  c.endsWaiting)
+            << c.keys << ": " << result.err;
+    }
+}
+
 TEST_F(HeadlessRunnerTest, MissingMainBIOSFailsStartUpNamingTheFile) {
     fs::remove(directory_.path() / "MSX2P.rom");
     const ProgramRun result = run("--frames 10 --unpaced");
