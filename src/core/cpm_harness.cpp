@@ -23,7 +23,9 @@ constexpr int32_t kSliceTStates = 1 << 20;
 }  // namespace
 
 CPMHarness::CPMHarness(std::function<void(char)> output)
-    : emptyRAM_(new uint8_t[kEmptyRAMSize]()), ram_(new uint8_t[kRAMSize]()), output_(std::move(output)) {}
+    : emptyRAM_(new uint8_t[kEmptyRAMSize]()),
+      ram_(new uint8_t[kRAMSize]()),
+      output_(std::move(output)) {}
 
 bool CPMHarness::load(const std::vector<uint8_t>& program) {
     if (program.size() > kStackTop - 0x0400u - kProgramStart) return false;
@@ -49,7 +51,9 @@ bool CPMHarness::load(const std::vector<uint8_t>& program) {
     return true;
 }
 
-void CPMHarness::poke(uint16_t address, uint8_t value) { writeMemory(address, value); }
+void CPMHarness::poke(uint16_t address, uint8_t value) {
+    writeMemory(address, value);
+}
 
 bool CPMHarness::selectExerciserTests(const std::vector<int>& tests) {
     // The list sits at 0x013A: descriptor addresses 0x01C2 + 0x60 x (test - 1), ended by 0.
@@ -69,7 +73,7 @@ CPMRun CPMHarness::run(uint64_t tStateLimit) {
     CPMRun result;
     while (result.tStates < tStateLimit) {
         cpu.cycleCount = kSliceTStates;
-        while (cpu.cycleCount > 0) executeInstruction(cpu);
+        executeUntilLineEnd(cpu);
         result.tStates += static_cast<uint64_t>(kSliceTStates - cpu.cycleCount);
         if (!(cpu.stateFlags & kHalted)) continue;
 
