@@ -10,6 +10,7 @@
 #include "host/host_layer.h"
 #include "sound/psg.h"
 #include "host/key_state.h"
+#include "sound/opll.h"
 #include "video/display_output.h"
 #include "video/frame_buffer.h"
 #include "video/screenshot.h"

@@ -2,10 +2,6 @@
 
 namespace tavir {
 
-void allSoundOff() {}
-void restoreChannels() {}
-void numpadChannelMute() {}
-
 void stopInputRecording() {}
 void recordKeyboardRows() {}
 void recordJoystickState() {}

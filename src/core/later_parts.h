@@ -8,11 +8,6 @@
 
 namespace tavir {
 
-// OPLL through MIDI.
-void allSoundOff();
-void restoreChannels();
-void numpadChannelMute();
-
 // Emulator commands and input recording.
 void stopInputRecording();   // recording or playback off, its file closed
 void recordKeyboardRows();   // the frame's matrix rows into or out of the recording

@@ -13,6 +13,7 @@
 #include "memory/clock_chip.h"
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
+#include "sound/opll.h"
 #include "sound/psg.h"
 #include "video/vdp_startup.h"
 #include "video/vdp_state.h"
@@ -114,6 +115,8 @@ bool initMSX() {
         logPrint("initVDP Failed.\n");
         return false;
     }
+    // FM music is not essential: the machine runs on without it.
+    if (!initOPLL()) logPrint("initOPLL Failed.\nNot use OPLL.\n");
     // Sound is not needed to run: without it the machine plays on silently.
     if (!initPSG()) logPrint("initPSG Failed.\nNot use PSG.\n");
     fillFrameSchedule();
@@ -142,6 +145,7 @@ void shutdownMSX() {
     releaseCartridges();
     systemMemory = SystemMemory{};
     releasePSG();
+    closeOPLL();
     shutdownVDP();
     closeDrives();
 }

@@ -19,8 +19,11 @@
 #include "frontend/headless_options.h"
 #include "video/screenshot.h"
 #include "frontend/log.h"
+#include "frontend/midi_file.h"
 #include "host/headless_audio.h"
 #include "host/headless_host.h"
+#include "host/midi_output.h"
+#include "host/midi_recorder.h"
 
 namespace {
 
@@ -61,6 +64,10 @@ int runHeadless(const tavir::HeadlessOptions& options) {
         closeLog();
         return 1;
     }
+    // The WAV holds the FM music too: the built-in synthesizer plays at each frame end.
+    if (!options.audio.empty()) synthesizerUse = SynthesizerUse::kEmulatedTime;
+    // From before start-up, so that the file has the device set-up as well.
+    if (!options.midi.empty()) startMIDIRecording();
 
     if (!initMSX()) {
         logPrint("initMSX Failed.\n");
@@ -82,6 +89,10 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     const uint32_t frames = frameEndState.framesRun;
     const bool screenshotFailed =
         !options.screenshot.empty() && !writeScreenshotFile(options.screenshot.c_str());
+    stopMIDIRecording();
+    const bool midiFailed =
+        !options.midi.empty() && !writeMIDIFile(options.midi.c_str(), midiRecording);
+    const int midiError = errno;
     shutdownMSX();
     if (!finishAudioCapture()) {
         std::fprintf(stderr, "%s: cannot write the audio file %s\n", kProgram,
@@ -97,6 +108,11 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     if (screenshotFailed) {
         std::fprintf(stderr, "%s: cannot write the screenshot %s: %s\n", kProgram,
                      options.screenshot.c_str(), std::strerror(errno));
+        return 1;
+    }
+    if (midiFailed) {
+        std::fprintf(stderr, "%s: cannot write the MIDI file %s: %s\n", kProgram,
+                     options.midi.c_str(), std::strerror(midiError));
         return 1;
     }
     if (options.frames != 0 && frames < options.frames)
@@ -126,6 +142,7 @@ int main(int argc, char** argv) {
     // The screenshot's name is the user's, given from where they started the program.
     if (!options.screenshot.empty())
         options.screenshot = std::filesystem::absolute(options.screenshot).string();
+    if (!options.midi.empty()) options.midi = std::filesystem::absolute(options.midi).string();
     if (!options.audio.empty()) options.audio = std::filesystem::absolute(options.audio).string();
     if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
         std::fprintf(stderr, "%s: cannot use %s as the working directory: %s\n", kProgram,

@@ -74,7 +74,8 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool takesValue = option == "--dir" || option == "--frames" || option == "--key" ||
-                                option == "--screenshot" || option == "--audio";
+                                option == "--screenshot" || option == "--audio" ||
+                                option == "--midi";
         if (takesValue && i + 1 >= argc) {
             error = option + " needs a value";
             return false;
@@ -107,6 +108,12 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
                 error = "--screenshot needs a file name";
                 return false;
             }
+        } else if (option == "--midi") {
+            options.midi = argv[++i];
+            if (options.midi.empty()) {
+                error = "--midi needs a file name";
+                return false;
+            }
         } else if (option == "--audio") {
             options.audio = argv[++i];
             if (options.audio.empty()) {
@@ -124,7 +131,7 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
 const char* headlessUsage() {
     return "usage: tavir-headless [--dir DIR] [--frames N] [--unpaced] [--key "
            "FRAME:CODE[:FRAMES]]...\n"
-           "                      [--screenshot FILE] [--audio FILE]\n"
+           "                      [--screenshot FILE] [--audio FILE] [--midi FILE]\n"
            "\n"
            "Runs the machine without a window, on the system ROMs and configuration files of\n"
            "the working directory, and writes TAVIRlog.txt there.\n"
@@ -143,6 +150,10 @@ const char* headlessUsage() {
            "                   last, to F as a WAV file (44100 Hz, mono, 16-bit PCM; F is\n"
            "                   relative to the directory tavir-headless was started in). The\n"
            "                   sound follows emulated time, so the same run gives the same file\n"
+           "  --midi F         write the FM music (the OPLL's MIDI messages, whatever\n"
+           "                   DeviceNumber in opll.cfg plays them on) to F as a Standard\n"
+           "                   MIDI File, format 0, timed by emulated time: 256 ticks a\n"
+           "                   frame, one a scan line (F is relative like --screenshot's)\n"
            "  --help           this text\n"
            "\n"
            "Exit status: 0 after the run, 1 when start-up fails, 2 for a bad command line.\n";

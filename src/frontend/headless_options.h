@@ -20,6 +20,7 @@ struct HeadlessOptions {
     std::vector<KeyHold> keys;
     std::string screenshot;  // BMP of the last picture; empty = none
     std::string audio;       // WAV of everything played; empty = none
+    std::string midi;        // Standard MIDI File of the FM music; empty = none
     bool help = false;
 };
 

@@ -1,6 +1,5 @@
 #include "frontend/opll_settings.h"
 
-#include <algorithm>
 #include <iterator>
 
 #include "frontend/config_parser.h"
@@ -49,14 +48,32 @@ std::vector<std::vector<uint8_t>> readOPLLInitData(const char* path) {
              if (!v.next(count)) return;
              std::vector<uint8_t> message;
              uint8_t byte;
-             while (static_cast<int>(message.size()) < std::min<int>(count, kInitDataLimit) &&
-                    v.next(byte))
-                 message.push_back(byte);
+             while (message.size() < count && v.next(byte)) message.push_back(byte);
              messages.push_back(std::move(message));
          }},
     };
     readConfigFile(path, keys, std::size(keys));
     return messages;
+}
+
+OPLLSettings builtInOPLLSettings() {
+    return OPLLSettings{
+        .PNoteNumber = {0x2A, 0x31, 0x2D, 0x26, 0x24},
+        .PVolume = {0x50, 0x5A, 0x64, 0x6E, 0x78},
+        .TVolume = {0x60, 0x70, 0x7F, 0x7F, 0x7F, 0x7F, 0x7F, 0x68, 0x60, 0x78, 0x58, 0x7F, 0x7F,
+                    0x70, 0x7F, 0x78},
+        .ProgramNumber = {0x50, 0x28, 0x18, 0x00, 0x49, 0x47, 0x44, 0x38, 0x10, 0x3C, 0x51, 0x06,
+                          0x0B, 0x26, 0x20, 0x1B},
+        .DeviceNumber = 0,
+        .BankSelect = 0,
+        .BankMSB = {},
+        .BankLSB = {},
+        .NoteOFS = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xF4, 0, 0},
+    };
+}
+
+std::vector<std::vector<uint8_t>> builtInOPLLInitData() {
+    return {{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}};  // General MIDI System On
 }
 
 void logOPLLSettings(const OPLLSettings& s) {

@@ -9,9 +9,6 @@ namespace tavir {
 
 constexpr const char* kOPLLConfigFileName = "opll.cfg";
 
-// Longest InitData message; longer counts are cut to this (the message buffer's size).
-constexpr int kInitDataLimit = 16;
-
 struct OPLLSettings {
     uint8_t PNoteNumber[5] = {};  // drum notes: HH, CYM, TOM, SD, BD
     uint8_t PVolume[5] = {};
@@ -27,9 +24,14 @@ struct OPLLSettings {
 // First pass: every key but InitData. A missing file keeps every default.
 bool readOPLLSettings(OPLLSettings& target, const char* path = kOPLLConfigFileName);
 
-// Second pass: the InitData lines in file order, each a count followed by that many
-// bytes. The bytes present in the entry are kept, at most kInitDataLimit of them.
+// Second pass: the InitData lines in file order, each a count (up to 255) followed by that
+// many bytes. A line with fewer bytes than its count keeps the bytes present.
 std::vector<std::vector<uint8_t>> readOPLLInitData(const char* path = kOPLLConfigFileName);
+
+// What the shipped config/opll.cfg says, for a working directory without opll.cfg: the
+// OPLL presets and drums on General MIDI, and a General MIDI reset at start-up.
+OPLLSettings builtInOPLLSettings();
+std::vector<std::vector<uint8_t>> builtInOPLLInitData();
 
 void logOPLLSettings(const OPLLSettings& source);
 

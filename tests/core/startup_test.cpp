@@ -37,8 +37,18 @@ const std::string kDefaultSettingsLog =
 using StartUp = MachineDirectoryTest;
 
 TEST_F(StartUp, SucceedsAndLogsTheSettings) {
+    // FM music off: its settings are logged after the video's start-up, then its failure.
+    writeTextFile("opll.cfg", ".DeviceNumber = ff\n");
+    const std::string sixteen = "  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0  0";
     EXPECT_EQ(hostEntry(), 0);
     EXPECT_EQ(readTextFile(kLogFileName), kDefaultSettingsLog +
+                                              "DeviceNumber = ff\nBankSelect = 0\n"
+                                              "PNoteNumber =  0  0  0  0  0\n"
+                                              "PVolume =  0  0  0  0  0\n"
+                                              "BankMSB =" + sixteen + "\nBankLSB =" + sixteen +
+                                              "\nNoteOFS =" + sixteen + "\nProgramNumber =" +
+                                              sixteen + "\nTVolume =" + sixteen + "\n"
+                                              "initOPLL Failed.\nNot use OPLL.\n"
                                               "UsePSG = 1\nWriteRoom = 2df\nWriteSize = 5b4\n"
                                               "PSGVolume = 7d0\nNoisVolume = 7d0\n"
                                               "A drive not use.\nB drive not use.\n"

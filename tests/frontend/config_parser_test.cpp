@@ -88,7 +88,8 @@ TEST(OPLLSettings, KeysAndInitDataMessages) {
     testing::TemporaryWorkingDirectory directory;
     testing::writeTextFile("opll.cfg",
                            ".DeviceNumber = ff\n.NoteOFS = fe 02\n.PNoteNumber = 2a 31 2d 26 24\n"
-                           ".InitData 03 f0 7e 7f\n.InitData 20 01 02\n");
+                           ".InitData 03 f0 7e 7f\n.InitData 20 01 02\n"
+                           ".InitData 12 000102030405060708090a0b0c0d0e0f1011\n");
     OPLLSettings s;
     ASSERT_TRUE(readOPLLSettings(s));
     EXPECT_EQ(s.DeviceNumber, 0xFF);
@@ -96,10 +97,11 @@ TEST(OPLLSettings, KeysAndInitDataMessages) {
     EXPECT_EQ(s.NoteOFS[1], 0x02);
     EXPECT_EQ(s.PNoteNumber[4], 0x24);
     const auto messages = readOPLLInitData();
-    ASSERT_EQ(messages.size(), 2u);
+    ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[0], (std::vector<uint8_t>{0xF0, 0x7E, 0x7F}));
     EXPECT_EQ(messages[1], (std::vector<uint8_t>{0x01, 0x02}))
         << "a count beyond the bytes present keeps only what is there";
+    EXPECT_EQ(messages[2].size(), 18u) << "longer than sixteen bytes: sent whole";
 }
 
 }  // namespace
