@@ -13,10 +13,14 @@ build: deps
 	@cmake --preset $(PRESET) >/dev/null
 	@cmake --build --preset $(PRESET)
 
-run: build
+# Builds only the program it runs. FILE=game.rom (or a .dsk/.dfd) starts with that cartridge
+# or disk; afterwards the log's last lines are shown with the log's full path.
+run: deps
+	@cmake --preset $(PRESET) >/dev/null
+	@cmake --build --preset $(PRESET) --target tavir
 	@scripts/prepare-workdir $(WORKDIR)
-	@cd $(WORKDIR) && ../$(BUILD_DIR)/src/tavir; status=$$?; \
-	  echo "--- $(WORKDIR)/TAVIRlog.txt ---"; cat TAVIRlog.txt; exit $$status
+	@cd $(WORKDIR) && ../$(BUILD_DIR)/src/tavir $(if $(FILE),"$(abspath $(FILE))"); status=$$?; \
+	  echo "--- last lines of $$(pwd)/TAVIRlog.txt ---"; tail -n 8 TAVIRlog.txt; exit $$status
 
 test: build
 	@ctest --preset $(PRESET)

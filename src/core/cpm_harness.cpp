@@ -6,6 +6,7 @@
 
 #include "core/machine.h"
 #include "cpu/z80.h"
+#include "host/regular_file.h"
 #include "memory/memory_map.h"
 
 namespace tavir {
@@ -73,12 +74,16 @@ CPMRun CPMHarness::run(uint64_t tStateLimit) {
     CPMRun result;
     while (result.tStates < tStateLimit) {
         cpu.cycleCount = kSliceTStates;
-        executeUntilLineEnd(cpu);
-        result.tStates += static_cast<uint64_t>(kSliceTStates - cpu.cycleCount);
-        if (!(cpu.stateFlags & kHalted)) continue;
+        // HALT zeroes the countdown to end the slice at once, so the T-states run are
+        // those spent before the last instruction; the harness's own HALT is not counted.
+        const int32_t beforeLast = executeUntilLineEnd(cpu);
+        if (!(cpu.stateFlags & kHalted)) {
+            result.tStates += static_cast<uint64_t>(kSliceTStates - cpu.cycleCount);
+            continue;
+        }
+        result.tStates += static_cast<uint64_t>(kSliceTStates - beforeLast);
 
         cpu.stateFlags &= static_cast<uint8_t>(~kHalted);
-        result.tStates -= 4;  // the harness's own HALT
         if (cpu.pc == 0x0000) {
             result.finished = true;
             break;
@@ -103,7 +108,7 @@ CPMRun CPMHarness::run(uint64_t tStateLimit) {
 }
 
 bool readWholeFile(const std::string& path, std::vector<uint8_t>& contents, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openRegularFile(path.c_str(), "rb");
     if (file == nullptr) {
         error = path + ": " + std::strerror(errno);
         return false;

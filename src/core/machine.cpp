@@ -6,8 +6,10 @@
 
 #include "cpu/z80.h"
 #include "disk/drive_state.h"
+#include "frontend/input_recording.h"
 #include "frontend/log.h"
 #include "frontend/settings.h"
+#include "host/regular_file.h"
 #include "memory/cartridge.h"
 #include "memory/cartridge_list.h"
 #include "memory/clock_chip.h"
@@ -35,7 +37,7 @@ std::unique_ptr<uint8_t[]> allocateBlock(size_t size, uint8_t fill) {
 // Loads the first `size` bytes of a system ROM image. A longer file is accepted; a
 // shorter, missing or unreadable one fails with the image's own message.
 bool loadSystemROM(const char* name, size_t size, std::unique_ptr<uint8_t[]>& block) {
-    std::FILE* file = std::fopen(name, "rb");
+    std::FILE* file = openRegularFile(name, "rb");
     if (file == nullptr) {
         logPrint("%s Open Failed.\n", name);
         return false;
@@ -72,7 +74,8 @@ void fillFrameSchedule() {
 
 bool initMSX() {
     settings = Settings{};
-    readMachineSettings(settings);
+    if (!readMachineSettings(settings))
+        logPrint("%s not found: using the shipped settings.\n", kMachineConfigFileName);
     cpu.MSXSpeed = settings.MSXSpeed;
     logMachineSettings(settings);
 
@@ -148,6 +151,7 @@ void shutdownMSX() {
     closeOPLL();
     shutdownVDP();
     closeDrives();
+    stopInputRecording();
 }
 
 }  // namespace tavir

@@ -42,6 +42,9 @@ uint64_t runScanLines(CPUState& cpu, uint64_t lineLimit) {
             // The overshoot carries into the next line; after a long block instruction
             // the next lines end one instruction each until the countdown catches up.
             cpu.cycleCount += cpu.MSXSpeed;
+            // A speed of 0 (no or a cut-off MSXSpeed) ends a line after every instruction;
+            // the countdown must not keep falling towards an overflow meanwhile.
+            if (cpu.MSXSpeed <= 0) cpu.cycleCount = 0;
             vector = cpu.pendingVector;
             ++lines;
         }

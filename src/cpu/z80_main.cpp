@@ -54,11 +54,15 @@ void executeInstruction(CPUState& cpu) {
     dispatch(cpu);
 }
 
-void executeUntilLineEnd(CPUState& cpu) {
+int32_t executeUntilLineEnd(CPUState& cpu) {
     // The loop lives beside the dispatch, so each instruction's case jumps straight back
     // to the next fetch instead of returning to the caller.
-    do dispatch(cpu);
-    while (cpu.cycleCount > 0);
+    int32_t beforeLast;
+    do {
+        beforeLast = cpu.cycleCount;
+        dispatch(cpu);
+    } while (cpu.cycleCount > 0);
+    return beforeLast;
 }
 
 void interruptCPU(CPUState& cpu, uint16_t /*vector*/) {

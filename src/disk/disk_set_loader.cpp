@@ -5,6 +5,8 @@
 #include "disk/disk_set_names.h"
 #include "disk/drive_state.h"
 #include "frontend/log.h"
+#include "frontend/screen_message.h"
+#include "host/regular_file.h"
 
 namespace tavir {
 
@@ -26,10 +28,14 @@ bool readSetLine(std::FILE* file, char (&line)[kSetLineLimit + 1]) {
 }
 
 void openImage(DriveState& drive, const char* name) {
-    drive.imageFile = std::fopen(name, "r+b");
+    drive.imageFile = openRegularFile(name, "r+b");
     drive.imageWritable = drive.imageFile != nullptr;
     // A write-protected image still reads; its writes then fail as write faults.
-    if (drive.imageFile == nullptr) drive.imageFile = std::fopen(name, "rb");
+    if (drive.imageFile == nullptr) drive.imageFile = openRegularFile(name, "rb");
+    // Unbuffered: the same image may sit in both drives (or be named twice) through two
+    // streams, and a read through one must see what the other just wrote. A stream's
+    // read buffer would hand back the sector as it was.
+    if (drive.imageFile != nullptr) std::setvbuf(drive.imageFile, nullptr, _IONBF, 0);
 }
 
 // The map is present exactly while its file stays open. A short map replaces only the
@@ -37,7 +43,7 @@ void openImage(DriveState& drive, const char* name) {
 void openStatusMap(DriveState& drive, const char* imageName, size_t length) {
     char mapName[kSetLineLimit + 1];
     makeStatusMapName(imageName, length, mapName);
-    drive.mapFile = std::fopen(mapName, "rb");
+    drive.mapFile = openRegularFile(mapName, "rb");
     if (drive.mapFile == nullptr) return;
     std::fread(drive.sectorStatusMap, 1, kStatusMapSize, drive.mapFile);
 }
@@ -52,6 +58,7 @@ void loadDiskFromSet(int index, uint8_t n) {
     closeDiskImage(drive);
     if (drive.setFile == nullptr) {
         logPrint("%c drive is not used.\n", letter);
+        showScreenMessage("Drive %c: no disk set", letter);
         return;
     }
 
@@ -63,22 +70,27 @@ void loadDiskFromSet(int index, uint8_t n) {
     }
     if (!lineRead) {
         logPrint("#%d disk not exist.\n", n);
+        showScreenMessage("Drive %c: the set has no disk %d", letter, n);
         return;
     }
 
     const size_t length = imageNameLength(line);
     if (length == 0) {
         logPrint("%c #%d bad file name.\n", letter, n);
+        showScreenMessage("Drive %c: line %d of the set names no .dsk image", letter, n);
         return;
     }
     line[length] = '\0';
     openImage(drive, line);
     if (drive.imageFile == nullptr) {
         logPrint("%s cannot open.\n", line);
+        showScreenMessage("Drive %c: %s cannot be opened", letter, line);
         return;
     }
     drive.diskNumber = n;
     openStatusMap(drive, line, length);
+    showScreenMessage("Drive %c: disk %d, %s%s", letter, n, line,
+                      drive.imageWritable ? "" : " (read-only)");
 }
 
 }  // namespace tavir

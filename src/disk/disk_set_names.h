@@ -1,5 +1,6 @@
 // How names are taken from disk-set lines: an image name runs from the start of the line up
-// to and including the first ".dsk" (any case per letter); its status map sits beside it.
+// to and including the first ".dsk" (any case per letter) that ends the name of a file
+// rather than of a folder on its path; its status map sits beside it.
 #pragma once
 
 #include <cstddef>

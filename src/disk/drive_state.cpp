@@ -1,11 +1,23 @@
 #include "disk/drive_state.h"
 
+#include <string>
+
 #include "disk/disk_set_loader.h"
+#include "disk/single_image_set.h"
 #include "frontend/log.h"
+#include "host/regular_file.h"
 
 namespace tavir {
 
 DriveState drives[kDriveCount];
+
+namespace {
+std::string commandLineDisk;
+}  // namespace
+
+void setCommandLineDisk(const char* path) {
+    commandLineDisk = path;
+}
 
 namespace {
 
@@ -43,7 +55,11 @@ void initDrives() {
 
     for (int index = 0; index < kDriveCount; ++index) {
         DriveState& drive = drives[index];
-        drive.setFile = std::fopen(kDefaultSetFileNames[index], "rb");
+        if (index == 0 && !commandLineDisk.empty()) {
+            useChosenDiskFile(0, commandLineDisk.c_str());
+            continue;
+        }
+        drive.setFile = openRegularFile(kDefaultSetFileNames[index], "rb");
         if (drive.setFile == nullptr) {
             logPrint("%c drive not use.\n", 'A' + index);
             continue;

@@ -35,6 +35,10 @@ bool driveReady(uint8_t drive);
 // of each. A drive without its set file is logged as not used.
 void initDrives();
 
+// A disk image or set named on the command line: drive A starts with it, as if chosen
+// in its dialog, in place of "adrive.dfd". An empty path clears it.
+void setCommandLineDisk(const char* path);
+
 // Shutdown: closes every set, image and map file of both drives.
 void closeDrives();
 

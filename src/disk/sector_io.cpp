@@ -1,5 +1,7 @@
 #include "disk/sector_io.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "disk/drive_state.h"
@@ -12,6 +14,15 @@ namespace {
 uint8_t mapStatus(const DriveState& drive, uint32_t sector) {
     if (drive.mapFile == nullptr || sector >= kStatusMapSize) return kStatusDone;
     return drive.sectorStatusMap[sector];
+}
+
+// Whether the whole sector lies inside the image file. A short image (a cut-off download)
+// must keep its size: a write past its end fails as a read there does.
+bool sectorInsideImage(std::FILE* file, uint32_t sector) {
+    struct stat status;
+    if (::fstat(fileno(file), &status) != 0) return false;
+    return (static_cast<uint64_t>(sector) + 1) * kSectorSize <=
+           static_cast<uint64_t>(status.st_size);
 }
 
 bool seekSector(std::FILE* file, uint32_t sector) {
@@ -41,6 +52,7 @@ uint8_t writeSector(uint8_t index, uint32_t sector, const uint8_t* buffer) {
     const uint8_t status = mapStatus(drive, sector);
     if (status != kStatusDone) return status;
     if (!drive.imageWritable) return kErrorWriteFault;
+    if (!sectorInsideImage(drive.imageFile, sector)) return kErrorData;
     if (!seekSector(drive.imageFile, sector)) return kErrorSeek;
     // Flushed at once: the user may copy or inspect the image while the machine runs.
     if (std::fwrite(buffer, 1, kSectorSize, drive.imageFile) < kSectorSize ||

@@ -6,6 +6,7 @@
 #include "disk/disk_set_loader.h"
 #include "disk/disk_set_names.h"
 #include "disk/drive_state.h"
+#include "host/regular_file.h"
 
 namespace tavir {
 
@@ -30,7 +31,7 @@ void useChosenDiskFile(int drive, const char* path) {
         // image: if writing fails the drive stays without a set.
         setName = writeSingleImageSet(drive, path) ? kSingleImageSetFileNames[drive] : nullptr;
     }
-    if (setName != nullptr) state.setFile = std::fopen(setName, "rb");
+    if (setName != nullptr) state.setFile = openRegularFile(setName, "rb");
     loadDiskFromSet(drive, 1);
 }
 

@@ -4,9 +4,11 @@
 #include "disk/disk_selection_keys.h"
 #include "core/emulation_thread.h"
 #include "core/frame_end.h"
-#include "core/later_parts.h"
+#include "frontend/input_recording.h"
 #include "frontend/joystick_input.h"
+#include "frontend/log.h"
 #include "frontend/settings.h"
+#include "frontend/snapshot.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"
 #include "video/screenshot.h"
@@ -24,13 +26,27 @@ void waitPass() {
 }  // namespace
 
 void commandRoutine() {
+    const uint8_t command = commandCode.load();
     refreshKeyState();
     int selection;
     while ((selection = findSelection(keyState)) == kNoSelection) {
         if (emulationStopRequested.load()) return;
+        // The user opened a disk dialog instead of pressing a number: the later action
+        // wins. The wait ends so that the thread can take up the dialog's hold.
+        if (commandCode.load() == kCommandHoldForDialog) {
+            if (command == kCommandDiskA || command == kCommandDiskB)
+                logPrint("%c disk choice by key given up for the dialog.\n",
+                         'A' + (command - kCommandDiskA));
+            return;
+        }
         waitPass();
     }
-    changeDiskBySelection(commandCode.load(), selection);
+    if (selection != kSelectionCancelled && command == kCommandSaveState)
+        saveSnapshot(selection, commandModifier);
+    else if (selection != kSelectionCancelled && command == kCommandLoadState)
+        loadSnapshot(selection, commandModifier);
+    else
+        changeDiskBySelection(command, selection);
     while (selectionKeyDown(keyState) && !emulationStopRequested.load()) waitPass();
 }
 
@@ -42,6 +58,7 @@ void joystickPause(int index) {
         JoystickPosition position{};
         if (device == kNoJoystick || !host.readJoystick(device, &position)) return;
         if (!(position.buttons & kJoystickButton3) || emulationStopRequested.load()) return;
+        if (commandCode.load() == kCommandHoldForDialog) return;  // a dialog wants the machine
 
         refreshKeyState();
         commandModifier = keyDown(settings.CommandKey[kCommandKeyModifier]);

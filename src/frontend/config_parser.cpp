@@ -3,6 +3,8 @@
 #include <cctype>
 #include <string>
 
+#include "host/regular_file.h"
+
 namespace tavir {
 
 namespace {
@@ -73,7 +75,7 @@ void readConfigStream(std::FILE* file, const ConfigKey* keys, size_t keyCount) {
 }
 
 bool readConfigFile(const char* path, const ConfigKey* keys, size_t keyCount) {
-    std::FILE* file = std::fopen(path, "r");
+    std::FILE* file = openRegularFile(path, "r");
     if (file == nullptr) return false;
     readConfigStream(file, keys, keyCount);
     std::fclose(file);

@@ -17,6 +17,8 @@
 #include "core/frame_pacing.h"
 #include "core/machine.h"
 #include "frontend/headless_options.h"
+#include "frontend/snapshot.h"
+#include "sound/opll.h"
 #include "video/screenshot.h"
 #include "frontend/log.h"
 #include "frontend/midi_file.h"
@@ -28,19 +30,6 @@
 namespace {
 
 constexpr const char* kProgram = "tavir-headless";
-
-// The failure lines start-up left in the log, for the terminal: the log says which file
-// or device was at fault.
-std::string startUpFailures() {
-    std::ifstream log(tavir::kLogFileName);
-    std::string line, failures;
-    while (std::getline(log, line)) {
-        if (line.find("Failed") == std::string::npos || line == "initMSX Failed.") continue;
-        if (!failures.empty()) failures += "; ";
-        failures += line;
-    }
-    return failures.empty() ? "see " + std::string(tavir::kLogFileName) : failures;
-}
 
 std::string currentDirectory() {
     char buffer[4096];
@@ -74,11 +63,29 @@ int runHeadless(const tavir::HeadlessOptions& options) {
         shutdownMSX();
         finishAudioCapture();
         std::fprintf(stderr, "%s: start-up failed in %s: %s\n", kProgram,
-                     currentDirectory().c_str(), startUpFailures().c_str());
+                     currentDirectory().c_str(), logFailureLines().c_str());
         return 1;
     }
     logPrint("initMSX Succeed.\n");
     framePacing.paced = !options.unpaced;
+
+    // Snapshots before the first frame: the emulation thread has not started, so the
+    // machine is still this thread's.
+    std::string snapshotFailure;
+    if (options.loadState != 0 && !loadSnapshot(options.loadState, options.replay))
+        snapshotFailure = "cannot load " + snapshotFileName(options.loadState, options.replay);
+    else if (options.record != 0 && !saveSnapshot(options.record, true))
+        snapshotFailure = "cannot save " + snapshotFileName(options.record, true);
+    if (!snapshotFailure.empty()) {
+        shutdownMSX();
+        std::fprintf(stderr, "%s: %s in %s (missing, or %s says why)\n", kProgram,
+                     snapshotFailure.c_str(), currentDirectory().c_str(), kLogFileName);
+        return 1;
+    }
+    // The loaded instruments go out to MIDI, as the emulation thread sends them after a load.
+    if (options.loadState != 0) restoreChannels();
+    snapshotSlotAtStop = options.saveState;
+    snapshotSavedAtStop = false;
 
     int result = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -105,6 +112,11 @@ int runHeadless(const tavir::HeadlessOptions& options) {
                      kLogFileName);
         return 1;
     }
+    if (options.saveState != 0 && !snapshotSavedAtStop) {
+        std::fprintf(stderr, "%s: cannot save %s; %s says why\n", kProgram,
+                     snapshotFileName(options.saveState, false).c_str(), kLogFileName);
+        return 1;
+    }
     if (screenshotFailed) {
         std::fprintf(stderr, "%s: cannot write the screenshot %s: %s\n", kProgram,
                      options.screenshot.c_str(), std::strerror(errno));
@@ -115,7 +127,11 @@ int runHeadless(const tavir::HeadlessOptions& options) {
                      options.midi.c_str(), std::strerror(midiError));
         return 1;
     }
-    if (options.frames != 0 && frames < options.frames)
+    if (headlessHost.endedInCommand)
+        std::fprintf(stderr,
+                     "%s: the run ended after %u frames while a command waited for its key\n",
+                     kProgram, frames);
+    else if (options.frames != 0 && frames + headlessHost.waitedFrames < options.frames)
         std::fprintf(stderr, "%s: the quit key ended the emulation after %u frames\n", kProgram,
                      frames);
     if (options.unpaced) {

@@ -19,7 +19,8 @@ constexpr uint32_t kEmulationStopTimeoutMilliseconds = 5000;
 int startUpFailed() {
     logPrint("initMSX Failed.\n");
     shutdownMSX();
-    std::fprintf(stderr, "tavir: start-up failed; %s says why\n", kLogFileName);
+    std::fprintf(stderr, "tavir: start-up failed: %s (the whole story is in %s)\n",
+                 logFailureLines().c_str(), kLogFileName);
     return 1;
 }
 

@@ -1,6 +1,7 @@
 #include "frontend/log.h"
 
 #include <cstdarg>
+#include <fstream>
 
 namespace tavir {
 
@@ -9,13 +10,28 @@ std::FILE* logFile = nullptr;
 bool openLog(const char* path) {
     closeLog();
     logFile = std::fopen(path, "w");
-    return logFile != nullptr;
+    if (logFile == nullptr) return false;
+    // Each line reaches the file as it is written: after a crash or a kill the log must
+    // still say what happened.
+    std::setvbuf(logFile, nullptr, _IOLBF, BUFSIZ);
+    return true;
 }
 
 void closeLog() {
     if (logFile == nullptr) return;
     std::fclose(logFile);
     logFile = nullptr;
+}
+
+std::string logFailureLines(const char* path) {
+    std::ifstream log(path);
+    std::string line, failures;
+    while (std::getline(log, line)) {
+        if (line.find("Failed") == std::string::npos || line == "initMSX Failed.") continue;
+        if (!failures.empty()) failures += "; ";
+        failures += line;
+    }
+    return failures.empty() ? "see " + std::string(path) : failures;
 }
 
 void logPrint(const char* format, ...) {

@@ -1,9 +1,11 @@
 #include "frontend/settings.h"
 
+#include <cstdio>
 #include <iterator>
 
 #include "frontend/config_parser.h"
 #include "frontend/log.h"
+#include "frontend/shipped_config.h"
 
 namespace tavir {
 
@@ -19,6 +21,19 @@ void readFlag(ConfigValues& values, uint8_t& flag) {
 
 void readKeyMap(ConfigValues& values, uint8_t (&row)[8]) {
     for (int bit = 7; bit >= 0; --bit) values.next(row[bit]);
+}
+
+// Without the file the shipped settings hold: a machine at speed 0 with no keys mapped
+// would stand still with no word of why.
+bool readSettingsOrShipped(const char* path, const ConfigKey* keys, size_t keyCount) {
+    if (readConfigFile(path, keys, keyCount)) return true;
+    std::FILE* shipped = fmemopen(const_cast<char*>(kShippedMachineConfig),
+                                  sizeof kShippedMachineConfig - 1, "r");
+    if (shipped != nullptr) {
+        readConfigStream(shipped, keys, keyCount);
+        std::fclose(shipped);
+    }
+    return false;
 }
 
 }  // namespace
@@ -51,8 +66,12 @@ bool readMachineSettings(Settings& target, const char* path) {
         {"KeyMap6", [&s](ConfigValues& v) { readKeyMap(v, s.KeyMap[6]); }},
         {"KeyMap7", [&s](ConfigValues& v) { readKeyMap(v, s.KeyMap[7]); }},
         {"KeyMap8", [&s](ConfigValues& v) { readKeyMap(v, s.KeyMap[8]); }},
+        {"PadKeys",
+         [&s](ConfigValues& v) {
+             for (uint8_t& key : s.PadKeys) v.next(key);
+         }},
     };
-    return readConfigFile(path, keys, std::size(keys));
+    return readSettingsOrShipped(path, keys, std::size(keys));
 }
 
 bool readSoundSettings(Settings& target, const char* path) {
@@ -64,7 +83,7 @@ bool readSoundSettings(Settings& target, const char* path) {
         {"PSGVolume", [&s](ConfigValues& v) { v.next16(s.PSGVolume); }},
         {"NoisVolume", [&s](ConfigValues& v) { v.next16(s.NoisVolume); }},
     };
-    return readConfigFile(path, keys, std::size(keys));
+    return readSettingsOrShipped(path, keys, std::size(keys));
 }
 
 void logMachineSettings(const Settings& s) {

@@ -38,6 +38,9 @@ struct Settings {
     // KeyMap[row][bit]: the scan code that drives that bit of the keyboard matrix row.
     // The file lists bit 7 first.
     uint8_t KeyMap[9][8] = {};
+    // DirectInput codes of the PC keys that gamepad buttons X, Y, Back, Start, the left and
+    // right shoulders and the two stick presses hold; 0 = none.
+    uint8_t PadKeys[8] = {};
 
     uint8_t UsePSG = 1;
     uint16_t WriteRoom = 735;    // bytes written ahead of the play cursor
@@ -48,11 +51,11 @@ struct Settings {
 
 extern Settings settings;
 
-// One pass over msx.cfg for the machine and input keys. A missing file keeps every
-// default; returns whether the file was found.
+// One pass over msx.cfg for the machine and input keys; returns whether the file was
+// found. Without it the values of the shipped config/msx.cfg, built into the program, hold.
 bool readMachineSettings(Settings& target, const char* path = kMachineConfigFileName);
 
-// One pass over msx.cfg for the PSG keys.
+// One pass over msx.cfg for the PSG keys, with the same fallback.
 bool readSoundSettings(Settings& target, const char* path = kMachineConfigFileName);
 
 // The settings lines that start-up writes to the log, in order.

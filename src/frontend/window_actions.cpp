@@ -2,17 +2,25 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <string>
 #include <thread>
 
 #include "core/emulation_control.h"
 #include "core/emulation_thread.h"
+#include "core/machine.h"
 #include "disk/single_image_set.h"
+#include "frontend/launch_options.h"
+#include "frontend/log.h"
+#include "frontend/screen_message.h"
+#include "memory/cartridge_list.h"
 
 namespace tavir {
 
 namespace {
 
 std::thread emulation;
+bool paused = false;  // main thread only
 // Set by the thread as its last step; true while no thread was ever started.
 std::atomic<bool> emulationEnded{true};
 
@@ -38,12 +46,19 @@ bool machineIsOurs() {
 
 bool startCPUFromMenu() {
     if (emulationThreadAlive()) return false;
+    paused = false;
     if (emulation.joinable()) emulation.join();
     emulation = startEmulationThread(nullptr, &emulationEnded);
     return true;
 }
 
 void resetFromMenu() {
+    // A paused machine stands in the hold, which would swallow the code: it is ours to reset.
+    if (paused && machineIsOurs()) {
+        resetMachine(cpu);
+        showScreenMessage("Machine reset (still paused)");
+        return;
+    }
     commandCode.store(kCommandReset);
 }
 
@@ -62,8 +77,58 @@ void beginDiskDialog() {
 }
 
 void endDiskDialog(int drive, const char* chosenPath) {
-    if (chosenPath != nullptr && machineIsOurs()) useChosenDiskFile(drive, chosenPath);
-    commandCode.store(kCommandNone);
+    if (chosenPath != nullptr) {
+        if (machineIsOurs()) {
+            useChosenDiskFile(drive, chosenPath);
+        } else {
+            logPrint("%s not inserted: the machine did not stop for the dialog.\n", chosenPath);
+            showScreenMessage("Drive %c: not inserted, the machine is busy", 'A' + drive);
+        }
+    }
+    commandCode.store(paused ? kCommandHoldForDialog : kCommandNone);
+}
+
+void useDroppedFile(const char* path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    switch (fileKindOf(path)) {
+        case FileKind::kDisk:
+            beginDiskDialog();
+            endDiskDialog(0, path);
+            return;
+        case FileKind::kOther:
+            showScreenMessage("%s: not a cartridge (.rom) nor a disk (.dsk, .dfd)", name.c_str());
+            return;
+        case FileKind::kCartridge: break;
+    }
+    beginDiskDialog();
+    if (!machineIsOurs()) {
+        logPrint("%s not inserted: the machine did not stop for it.\n", path);
+        showScreenMessage("%s not inserted: the machine is busy", name.c_str());
+    } else {
+        const int mapper = mapperFromFileName(path);
+        if (insertCartridge(path, static_cast<uint8_t>(mapper))) {
+            // The machine stands still (held, or no thread): its reset is ours to do.
+            resetMachine(cpu);
+            showScreenMessage("Slot 1: %s (mapper %d), machine reset", name.c_str(), mapper);
+        }
+    }
+    commandCode.store(paused ? kCommandHoldForDialog : kCommandNone);
+}
+
+void setPaused(bool pause) {
+    if (pause == paused) return;
+    paused = pause;
+    if (pause) {
+        beginDiskDialog();
+        showScreenMessage("Paused: Pause key or CPU > Pause goes on");
+    } else {
+        commandCode.store(kCommandNone);
+        showScreenMessage("Running");
+    }
+}
+
+bool machinePaused() {
+    return paused;
 }
 
 bool stopEmulationForShutdown(uint32_t timeoutMilliseconds) {

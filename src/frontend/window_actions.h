@@ -24,6 +24,16 @@ void resetFromMenu();
 void beginDiskDialog();
 void endDiskDialog(int drive, const char* chosenPath);
 
+// A file dropped onto the window: a cartridge (.rom, mapper from its name) goes into slot
+// 1 and resets the machine; a disk image or set (.dsk, .dfd) goes into drive A as if
+// chosen in its dialog. Anything else is refused with a message.
+void useDroppedFile(const char* path);
+
+// The pause: the machine and its sound stop at the next line end and stay stopped, through
+// dialogs and dropped files, until the pause is lifted. "Start CPU" starts unpaused.
+void setPaused(bool paused);
+bool machinePaused();
+
 // The orderly end: asks the thread to stop and waits for it, at most `timeoutMilliseconds`.
 // True when no thread is left (none ran, or it ended and was joined). False when it did not
 // stop in time; it is then left running and the machine must not be released.

@@ -20,6 +20,7 @@ constexpr uint8_t kNumpad2 = 0x50;
 constexpr uint8_t kNumpad3 = 0x51;
 constexpr uint8_t kNumpad0 = 0x52;
 constexpr uint8_t kDecimal = 0x53;
+constexpr uint8_t kF6 = 0x40;
 constexpr uint8_t kF12 = 0x58;
 constexpr uint8_t kLeftWindows = 0xDB;
 constexpr uint8_t kRightWindows = 0xDC;

@@ -37,12 +37,28 @@ void readScriptedKeyboard(uint8_t* state) {
 // While a command waits (for keys to come up, or for a dialog), emulated frames stand
 // still but a person's time does not: the keys being held are let go, as a hand would
 // during the pause. Otherwise a hold scripted in frames could never end there.
+// With nothing held the pass stands for a frame of waiting: the script moves on by one, and
+// the frame limit counts it, so a batch run ends even in a wait no key of its ever ends.
 void releaseHeldKeys() {
     const uint32_t frame = headlessHost.currentFrame;
+    bool anyHeld = false;
     for (ScriptedKey& key : headlessHost.script) {
-        if (scriptedKeyDown(key, frame)) key.lastFrame = frame - 1;
+        if (!scriptedKeyDown(key, frame)) continue;
+        key.lastFrame = frame - 1;
+        anyHeld = true;
     }
-    std::memset(headlessHost.heldKeys, 0, sizeof headlessHost.heldKeys);
+    for (uint8_t& state : headlessHost.heldKeys) {
+        anyHeld |= state != 0;
+        state = 0;
+    }
+    if (!anyHeld) {
+        headlessHost.waitedFrames++;
+        headlessHost.currentFrame++;
+        if (headlessHost.frameLimit != 0 && headlessHost.currentFrame > headlessHost.frameLimit) {
+            headlessHost.endedInCommand = true;
+            requestEmulationStop();
+        }
+    }
     if (headlessHost.clock == HeadlessClock::kReal)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
@@ -59,8 +75,9 @@ bool noJoystick(uint8_t /*device*/, JoystickPosition* /*position*/) {
 
 void countFrame(uint32_t framesRun) {
     playHeadlessAudioFrame();
-    headlessHost.currentFrame = framesRun + 1;
-    if (headlessHost.frameLimit != 0 && framesRun >= headlessHost.frameLimit)
+    const uint32_t scriptFrames = framesRun + headlessHost.waitedFrames;
+    headlessHost.currentFrame = scriptFrames + 1;
+    if (headlessHost.frameLimit != 0 && scriptFrames >= headlessHost.frameLimit)
         requestEmulationStop();
 }
 
@@ -75,6 +92,8 @@ void installHeadlessHost(HeadlessClock clock) {
     std::memset(headlessHost.heldKeys, 0, sizeof headlessHost.heldKeys);
     headlessHost.currentFrame = 1;
     headlessHost.frameLimit = 0;
+    headlessHost.waitedFrames = 0;
+    headlessHost.endedInCommand = false;
     headlessHost.clock = clock;
     headlessHost.manualMilliseconds = 0;
     const bool manual = clock == HeadlessClock::kManual;

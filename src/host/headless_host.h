@@ -23,6 +23,10 @@ struct HeadlessHost {
     uint8_t heldKeys[256];            // keys pressed directly (tests), bit 7 = down
     uint32_t currentFrame;            // the frame now running, 1-based
     uint32_t frameLimit;              // stop the emulation after this many frames; 0 = never
+    // Frames of the script that passed while a command waited for a key with none held:
+    // the script runs on, so a key it brings later can end the wait.
+    uint32_t waitedFrames;
+    bool endedInCommand;  // the frame limit came while a command waited
     HeadlessClock clock;
     uint32_t manualMilliseconds;  // the manual clock's time
 };

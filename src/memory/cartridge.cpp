@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <new>
 
+#include "host/regular_file.h"
 #include "memory/memory_map.h"
 
 namespace tavir {
@@ -41,7 +42,7 @@ int roundUpToPowerOfTwo(int count) {
 // loses its incomplete tail, and nothing past 2 MB is read because byte-wide bank
 // registers cannot reach it. Returns null if the file is missing, empty or unreadable.
 std::unique_ptr<uint8_t[]> readImage(const char* name, int& bankCount) {
-    std::FILE* file = std::fopen(name, "rb");
+    std::FILE* file = openRegularFile(name, "rb");
     if (file == nullptr) return nullptr;
     long length = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);

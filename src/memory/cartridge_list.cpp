@@ -4,8 +4,11 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "frontend/log.h"
+#include "frontend/screen_message.h"
+#include "host/regular_file.h"
 #include "memory/cartridge.h"
 
 namespace tavir {
@@ -25,6 +28,12 @@ bool readLine(std::FILE* file, Line& line) {
     }
     return true;
 }
+
+struct CommandLineCartridge {
+    std::string path;
+    uint8_t mapper = 0;
+};
+CommandLineCartridge commandLine;
 
 bool isLetter(char c, char lowerCase) {
     return std::tolower(static_cast<unsigned char>(c)) == lowerCase;
@@ -52,11 +61,13 @@ void loadListedCartridge(std::FILE* file, int cartridge) {
     const size_t end = imageNameEnd(line);
     if (end == 0) {
         logPrint("Slot %d bad file name.\n", slot);
+        showScreenMessage("Slot %d: cart.drc names no .rom image", slot);
         return;
     }
     line[end] = '\0';
     if (!loadCartridge(line + 1, cartridge)) {
         logPrint("Cannot Load ROM image in Slot %d.\n", slot);
+        showScreenMessage("Slot %d: %s cannot be loaded", slot, line + 1);
         return;
     }
     cartridges[cartridge].cartType = static_cast<uint8_t>(line[0] - '0');
@@ -65,14 +76,41 @@ void loadListedCartridge(std::FILE* file, int cartridge) {
 }  // namespace
 
 void loadCartridgeList() {
-    std::FILE* file = std::fopen(kCartridgeListFileName, "r");
-    if (file == nullptr) {
-        logPrint("Not use ROM image.\n");
+    std::FILE* file = openRegularFile(kCartridgeListFileName, "r");
+    if (commandLine.path.empty()) {
+        if (file == nullptr) {
+            logPrint("Not use ROM image.\n");
+            return;
+        }
+        for (int cartridge = 0; cartridge < kCartridgeCount; ++cartridge)
+            loadListedCartridge(file, cartridge);
+        std::fclose(file);
         return;
     }
-    for (int cartridge = 0; cartridge < kCartridgeCount; ++cartridge)
-        loadListedCartridge(file, cartridge);
+    insertCartridge(commandLine.path.c_str(), commandLine.mapper);
+    if (file == nullptr) {
+        logPrint("Not use ROM image in Slot 2.\n");
+        return;
+    }
+    Line skipped;  // the list's slot 1 gives way to the command line's
+    readLine(file, skipped);
+    loadListedCartridge(file, 1);
     std::fclose(file);
+}
+
+void setCommandLineCartridge(const char* path, uint8_t mapper) {
+    commandLine.path = path;
+    commandLine.mapper = mapper;
+}
+
+bool insertCartridge(const char* path, uint8_t mapper) {
+    if (mapper > kMaxMapperType || !loadCartridge(path, 0)) {
+        logPrint("Cannot Load ROM image in Slot 1.\n");
+        showScreenMessage("Slot 1: %s cannot be loaded", path);
+        return false;
+    }
+    cartridges[0].cartType = mapper;
+    return true;
 }
 
 }  // namespace tavir

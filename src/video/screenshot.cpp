@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "frontend/screen_message.h"
 #include "video/frame_buffer.h"
 
 namespace tavir {
@@ -46,13 +47,19 @@ void saveScreenshot() {
     screenshotFileName(screenshot.counter, name);
     int tries = 1;
     while (nameTaken(name)) {
-        if (tries == kNameCount) return;  // every name is taken
+        if (tries == kNameCount) {  // every name is taken
+            showScreenMessage("No screenshot: TAVIR000.bmp to TAVIR999.bmp all exist");
+            return;
+        }
         screenshot.counter = static_cast<uint16_t>((screenshot.counter + 1) % kNameCount);
         screenshotFileName(screenshot.counter, name);
         ++tries;
     }
 
-    writeScreenshotFile(name);
+    if (writeScreenshotFile(name))
+        showScreenMessage("Screenshot %s written", name);
+    else
+        showScreenMessage("Screenshot %s could not be written", name);
 }
 
 bool writeScreenshotFile(const char* path) {

@@ -50,6 +50,12 @@ TEST_F(RunLoopTimingTest, WithoutMSXSpeedEveryInstructionEndsALine) {
     runScanLines(cpu, 5);
     EXPECT_EQ(cpu.pc, 0x0105);  // five NOPs
     EXPECT_EQ(vdp.scanLine, 5);
+    // Hours of this must not run the countdown down towards an overflow: it stays within
+    // one instruction (23 T-states at most) of zero.
+    pokeCountingLoop(0x0200);
+    cpu.pc = 0x0200;
+    runScanLines(cpu, 100'000);
+    EXPECT_GT(cpu.cycleCount, -24);
 }
 
 TEST_F(RunLoopTimingTest, HaltWaitsLineByLineForTheBlankingInterrupt) {

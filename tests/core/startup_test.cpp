@@ -34,7 +34,25 @@ const std::string kDefaultSettingsLog =
     "KeyMap7 =  0  0  0  0  0  0  0  0\n"
     "KeyMap8 =  0  0  0  0  0  0  0  0\n";
 
-using StartUp = MachineDirectoryTest;
+// An msx.cfg that sets nothing: every setting keeps its built-in default.
+class StartUp : public MachineDirectoryTest {
+protected:
+    void SetUp() override {
+        MachineDirectoryTest::SetUp();
+        writeTextFile("msx.cfg", "no settings here\n");
+    }
+};
+
+TEST_F(StartUp, WithoutMsxCfgSaysSoAndRunsOnTheShippedSettings) {
+    std::filesystem::remove("msx.cfg");
+    EXPECT_EQ(hostEntry(), 0);
+    const std::string log = readTextFile(kLogFileName);
+    // 228 T-states a line (3.58 MHz), the keyboard mapped: ENTER (0x1C) drives row 7 bit 7,
+    // printed last on its line.
+    EXPECT_EQ(log.rfind("msx.cfg not found: using the shipped settings.\nMSXSpeed = e4\n", 0), 0u)
+        << log;
+    EXPECT_NE(log.find(" 1c\nKeyMap8 ="), std::string::npos) << log;
+}
 
 TEST_F(StartUp, SucceedsAndLogsTheSettings) {
     // FM music off: its settings are logged after the video's start-up, then its failure.

@@ -107,3 +107,22 @@ TEST(CpmRun, RefusesAMissingProgram) {
 
 }  // namespace
 }  // namespace tavir
+
+namespace tavir {
+namespace {
+
+// A program that prints through the BDOS and ends: the T-states counted are exactly those
+// of its own instructions, by the published counts, whatever the harness does at its traps.
+TEST(CpmHarness, CountsOnlyTheTStatesTheProgramRan) {
+    std::string printed;
+    CPMHarness harness([&printed](char c) { printed.push_back(c); });
+    // LD C,2 (7); LD E,'A' (7); CALL 5 (17); JP 0 (10)
+    ASSERT_TRUE(harness.load({0x0E, 0x02, 0x1E, 0x41, 0xCD, 0x05, 0x00, 0xC3, 0x00, 0x00}));
+    const CPMRun run = harness.run(1'000'000);
+    EXPECT_TRUE(run.finished);
+    EXPECT_EQ(printed, "A");
+    EXPECT_EQ(run.tStates, 7u + 7 + 17 + 10);
+}
+
+}  // namespace
+}  // namespace tavir

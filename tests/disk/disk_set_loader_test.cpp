@@ -3,8 +3,10 @@
 #include "disk/disk_set_loader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "disk/disk_set_names.h"
@@ -27,6 +29,7 @@ TEST(DiskSetNames, TheImageNameEndsAtTheFirstDskInAnyCase) {
     EXPECT_EQ(imageNameLength("a.dskb.dsk"), 5u) << "the first occurrence counts";
     EXPECT_EQ(imageNameLength("disk one.DsK;comment"), 12u);
     EXPECT_EQ(imageNameLength("adsk"), 0u);
+    EXPECT_EQ(imageNameLength("old.dsk.d/b.dsk x"), 15u) << "a folder's .dsk is not the image's";
 }
 
 TEST(DiskSetNames, TheStatusMapEndsInDsAfterTheExtensionsFirstLetter) {
@@ -105,6 +108,58 @@ TEST_F(SingleImageSet, AChosenImageBecomesAOneImageSetOfItsOwn) {
     Bytes sector(512);
     EXPECT_EQ(readSector(0, 1, sector.data()), kStatusDone);
     EXPECT_EQ(sector, patternSector(1));
+}
+
+TEST_F(SingleImageSet, AnImageInAFolderNamedLikeAnImageIsTheOneChosen) {
+    mountSets(nullptr, nullptr);
+    std::filesystem::create_directory("backup.dsk.d");
+    writePatternImage("backup.dsk.d/game.dsk", 4);
+    useChosenDiskFile(1, "backup.dsk.d/game.dsk");
+    ASSERT_TRUE(driveReady(1));
+    Bytes sector(512);
+    EXPECT_EQ(readSector(1, 3, sector.data()), kStatusDone);
+    EXPECT_EQ(sector, patternSector(3));
+}
+
+using SharedImage = DiskTest;
+
+// MSX-DOS reads the FAT back after writing it: whichever drive wrote a sector, a read
+// through the other drive must return it, or a stale FAT is written back over the disk.
+TEST_F(SharedImage, EveryReadSeesEveryEarlierWriteWhicheverDriveMadeIt) {
+    writePatternImage("disk.dsk", 8);
+    mountSets("disk.dsk\n", "./disk.dsk\n");
+    Bytes sector(512);
+    ASSERT_EQ(readSector(1, 1, sector.data()), kStatusDone);  // B holds sector 1 now
+    for (uint32_t round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        const uint8_t writer = round % 2, reader = 1 - writer;
+        const Bytes written(512, static_cast<uint8_t>(0xA0 + round));
+        ASSERT_EQ(writeSector(writer, 1, written.data()), kStatusDone);
+        ASSERT_EQ(readSector(reader, 1, sector.data()), kStatusDone);
+        EXPECT_EQ(sector, written);
+    }
+}
+
+TEST_F(SharedImage, AShortImageFailsWritesPastItsEndAsItFailsReadsAndKeepsItsSize) {
+    writePatternImage("cut.dsk", 3);
+    { std::ofstream("cut.dsk", std::ios::app) << "half"; }  // a cut-off fourth sector
+    mountSets("cut.dsk\n");
+    const Bytes sector(512, 0x55);
+    Bytes read(512);
+    for (uint32_t n : {3u, 4u, 719u}) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(readSector(0, n, read.data()), kErrorData);
+        EXPECT_EQ(writeSector(0, n, sector.data()), kErrorData);
+    }
+    EXPECT_EQ(writeSector(0, 2, sector.data()), kStatusDone) << "inside the image writes work";
+    EXPECT_EQ(std::filesystem::file_size("cut.dsk"), 3u * 512 + 4);
+}
+
+TEST_F(SharedImage, ANamedPipeIsNeverOpenedAsAnImage) {
+    ASSERT_EQ(mkfifo("pipe.dsk", 0600), 0);
+    mountSets("pipe.dsk\n");  // an open of a pipe with no writer would wait for ever
+    EXPECT_FALSE(driveReady(0));
+    EXPECT_EQ(logText(), "pipe.dsk cannot open.\nB drive not use.\n");
 }
 
 TEST_F(SingleImageSet, AOneImageSetThatCannotBeWrittenLeavesTheDriveWithoutASet) {

@@ -58,6 +58,46 @@ TEST_F(DesktopProgramTest, OpensItsWindowRunsTheMachineAndExits) {
     EXPECT_EQ(seconds, 2) << log;
 }
 
+// A cartridge of 16 KB whose start routine makes the border white (R#7 = 15) and the
+// screen visible, then loops. Named on the command line, or dropped onto the running
+// window (which resets the machine), C-BIOS starts it. The window opens at 3x a 320 x 240
+// picture with its 19-row menu bar: Xvfb's 1280 x 1024 screen has room for 960 x 739 but
+// not for 4x.
+TEST_F(DesktopProgramTest, ACartridgeFromTheCommandLineOrDroppedStartsInAWindowOfThreeTimes) {
+    std::vector<uint8_t> rom(0x4000, 0xFF);
+    const std::vector<uint8_t> header = {'A',  'B',  0x10, 0x40, 0,    0,    0,    0,    0,
+                                         0,    0,    0,    0,    0,    0,    0,    0xF3, 0x3E,
+                                         0x0F, 0xD3, 0x99, 0x3E, 0x87, 0xD3, 0x99, 0x3E, 0x40,
+                                         0xD3, 0x99, 0x3E, 0x81, 0xD3, 0x99, 0x18, 0xFE};
+    std::copy(header.begin(), header.end(), rom.begin());
+    testing::writeFile(directory_.path() / "white.rom", rom);
+    const std::string romPath = (directory_.path() / "white.rom").string();
+    for (const bool dropped : {false, true}) {
+        SCOPED_TRACE(dropped ? "dropped" : "named");
+        fs::remove(directory_.path() / "shot.bmp");
+        const std::string hook = "TAVIR_AUTORUN_FRAMES=200 TAVIR_AUTORUN_SCREENSHOT=shot.bmp " +
+                                 (dropped ? "TAVIR_AUTORUN_DROP=" + romPath : std::string());
+        // xwininfo asks the X server for the window's size while the program runs.
+        const std::string program = std::string(TAVIR_TAVIR) + (dropped ? "" : " white.rom");
+        const std::string size = "sh -c '" + program + " & p=$!; for i in $(seq 100); do " +
+                                 "xwininfo -name MENU >window.txt 2>/dev/null && break; " +
+                                 "sleep 0.1; done; wait $p'";
+        const std::string command = "cd " + directory_.path().string() + " && " + hook +
+                                    " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + size +
+                                    " >output.txt 2>&1 </dev/null";
+        const int raw = std::system(command.c_str());
+        ASSERT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0) << file("output.txt");
+        const std::string shot = file("shot.bmp");
+        ASSERT_EQ(shot.size(), 54u + 320 * 240 * 3);
+        EXPECT_EQ(shot.substr(54, 3), "\xff\xff\xff") << "the bottom-left border pixel is white";
+    }
+    if (std::system("command -v xwininfo >/dev/null 2>&1") == 0) {
+        const std::string window = file("window.txt");
+        EXPECT_NE(window.find("Width: 960\n"), std::string::npos) << window;
+        EXPECT_NE(window.find("Height: 739\n"), std::string::npos) << window;
+    }
+}
+
 // A cartridge sets tone A to period 510 at full volume; SDL's disk driver records what
 // the audio device played. Without any audio device the machine runs on silently.
 TEST_F(DesktopProgramTest, PlaysThePSGThroughSDLAudioOrRunsSilentWithout) {
@@ -89,6 +129,8 @@ TEST_F(DesktopProgramTest, WithoutItsROMsTheWindowNeverOpens) {
     EXPECT_EQ(run("TAVIR_AUTORUN_FRAMES=20"), 1);
     EXPECT_NE(file("TAVIRlog.txt").find("MSX2P.rom Open Failed.\ninitMSX Failed.\n"),
               std::string::npos);
+    EXPECT_NE(file("output.txt").find("MSX2P.rom Open Failed."), std::string::npos)
+        << "the terminal names the file too";
 }
 
 TEST_F(DesktopProgramTest, WithoutADisplayStartUpFailsAsTheVideoDoes) {

@@ -13,6 +13,7 @@
 #include "core/frame_pacing.h"
 #include "core/machine.h"
 #include "disk/drive_state.h"
+#include "frontend/log.h"
 #include "host/dik_codes.h"
 #include "host/headless_host.h"
 #include "support/headless_machine.h"
@@ -70,6 +71,27 @@ TEST_F(WindowActionsTest, AChosenImageBecomesDiskOneOfItsDrive) {
     EXPECT_EQ(drives[0].diskNumber, 1u);
     EXPECT_EQ(testing::readTextFile("singlea.dfd"), path + std::string(1, '\0'));
     EXPECT_TRUE(emulationThreadAlive());
+}
+
+// F6 waits for a disk number; the user opens the A: dialog instead. The later action wins:
+// the machine stops for the dialog, the image chosen there goes in, and no number is left
+// pending.
+TEST_F(WindowActionsTest, TheDialogWinsOverADiskKeyStillWaitingForItsNumber) {
+    ASSERT_TRUE(openLog());
+    testing::writeFile("game.dsk", std::vector<uint8_t>(737280, 0));
+    ASSERT_TRUE(addScriptedKey(2, dik::kF6, 1));
+    ASSERT_TRUE(startCPUFromMenu());
+    while (commandCode.load() != kCommandDiskA)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // into the number's wait
+    beginDiskDialog();
+    EXPECT_TRUE(emulationHeld.load());
+    endDiskDialog(0, "game.dsk");
+    EXPECT_EQ(drives[0].diskNumber, 1u);
+    EXPECT_TRUE(driveReady(0));
+    EXPECT_NE(
+        testing::readTextFile(kLogFileName).find("A disk choice by key given up for the dialog.\n"),
+        std::string::npos);
 }
 
 TEST_F(WindowActionsTest, ACancelledDialogChangesNoDrive) {

@@ -17,6 +17,7 @@ uint8_t keysHoldingCode[256];
 // Shared: written by the main thread, copied by the emulation thread, byte by byte.
 std::atomic<uint8_t> sharedState[256];
 std::atomic<bool> acquired{false};
+std::atomic<uint8_t> padState[256];
 
 }  // namespace
 
@@ -51,7 +52,13 @@ void readDesktopKeyboard(uint8_t* state) {
         std::memset(state, 0, 256);
         return;
     }
-    for (int code = 0; code < 256; ++code) state[code] = sharedState[code].load();
+    for (int code = 0; code < 256; ++code)
+        state[code] = static_cast<uint8_t>(sharedState[code].load() | padState[code].load());
+}
+
+void setGamepadKeys(const uint8_t* state) {
+    // Code 0 stays up: unused KeyMap entries point at it.
+    for (int code = 1; code < 256; ++code) padState[code].store(state[code]);
 }
 
 }  // namespace tavir

@@ -22,6 +22,10 @@ void acquireDesktopKeyboard();
 
 bool desktopKeyboardAcquired();
 
+// Main thread: the keys gamepad buttons hold (bit 7 = down, by DirectInput code), added
+// to the keyboard's own.
+void setGamepadKeys(const uint8_t* state);
+
 // The emulation thread's copy; all zeros while not acquired.
 void readDesktopKeyboard(uint8_t* state);
 

@@ -5,6 +5,7 @@
 #include <backends/imgui_impl_sdl.h>
 #include <imgui.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -13,11 +14,13 @@
 #include "host/desktop/desktop_host.h"
 #include "host/desktop/desktop_joysticks.h"
 #include "host/desktop/desktop_keyboard.h"
+#include "host/desktop/desktop_overlays.h"
 #include "host/desktop/desktop_window.h"
 #include "host/desktop/disk_dialog.h"
 #include "host/desktop/picture_mailbox.h"
 #include "video/display_output.h"
 #include "video/frame_buffer.h"
+#include "video/screenshot.h"
 
 namespace tavir {
 
@@ -26,6 +29,8 @@ namespace {
 // The longest the loop sleeps without events: enough for the menu to stay responsive;
 // pictures and display requests wake it at once.
 constexpr int kIdleWaitMilliseconds = 10;
+
+bool helpOpen = false;
 
 uint32_t autoRunFrames() {
     const char* value = std::getenv(kAutoRunVariable);
@@ -64,13 +69,19 @@ bool drawMenu(float& menuBarHeight) {
         if (ImGui::MenuItem("Start CPU", nullptr, false, !emulationThreadAlive()))
             startCPUFromMenu();
         if (ImGui::MenuItem("Reset")) resetFromMenu();
+        if (ImGui::MenuItem("Pause", "Pause", machinePaused(), emulationThreadAlive()))
+            setPaused(!machinePaused());
         if (ImGui::MenuItem("Exit")) exit = true;
         ImGui::EndMenu();
     }
     if (ImGui::MenuItem("A:")) startDiskDialog(0);
     if (ImGui::MenuItem("B:")) startDiskDialog(1);
     ImGui::MenuItem("ROM");
-    ImGui::MenuItem("Help");
+    if (ImGui::BeginMenu("View")) {
+        ImGui::MenuItem("Integer scaling", nullptr, &integerScaling());
+        ImGui::EndMenu();
+    }
+    if (ImGui::MenuItem("Help")) helpOpen = !helpOpen;
     ImGui::EndMainMenuBar();
     return exit;
 }
@@ -96,12 +107,52 @@ bool handleEvent(const SDL_Event& event) {
             return false;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
+            // Pause/Break is the program's own: no KeyMap nor CommandKey can name it.
+            if (event.key.keysym.scancode == SDL_SCANCODE_PAUSE) {
+                if (event.type == SDL_KEYDOWN && !event.key.repeat && emulationThreadAlive())
+                    setPaused(!machinePaused());
+                return false;
+            }
             desktopKeyEvent(event.key.keysym.scancode, event.type == SDL_KEYDOWN);
             return false;
+        case SDL_DROPFILE:
+            if (event.drop.file != nullptr) {
+                if (!diskDialogOpen()) useDroppedFile(event.drop.file);
+                SDL_free(event.drop.file);
+            }
+            return false;
         case SDL_JOYDEVICEADDED:
-        case SDL_JOYDEVICEREMOVED: desktopJoystickEvent(event); return false;
+        case SDL_JOYDEVICEREMOVED:
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION: desktopJoystickEvent(event); return false;
         default: return false;
     }
+}
+
+// The test hook's later steps: with TAVIR_AUTORUN_DROP set, that file is dropped onto the
+// window once a tenth of the frames have run; with TAVIR_AUTORUN_SCREENSHOT set, the last
+// picture is written there as a BMP when the run ends. True when the run is over.
+bool autoRunStep(uint32_t autoRun) {
+    static bool dropped = false;
+    const char* drop = std::getenv("TAVIR_AUTORUN_DROP");
+    if (drop != nullptr && !dropped && desktopFramesRun() >= autoRun / 10) {
+        dropped = true;
+        SDL_Event event{};
+        event.type = SDL_DROPFILE;
+        event.drop.file = SDL_strdup(drop);
+        event.drop.windowID = SDL_GetWindowID(desktopWindow());
+        SDL_PushEvent(&event);
+    }
+    if (desktopFramesRun() < autoRun && emulationThreadAlive()) return false;
+    if (const char* shot = std::getenv("TAVIR_AUTORUN_SCREENSHOT")) {
+        // The thread must have stopped before its frame buffer is read.
+        if (stopEmulationForShutdown(5000) && !writeScreenshotFile(shot))
+            std::fprintf(stderr, "tavir: cannot write %s\n", shot);
+    }
+    return true;
 }
 
 void runSession() {
@@ -129,10 +180,11 @@ void runSession() {
         close |= drawMenu(menuBarHeight);
         finishDiskDialog();
         drawPicture(menuBarHeight);
+        drawScreenMessage(menuBarHeight);
+        drawHelpWindow(helpOpen);
         renderWindow();
 
-        if (autoRun != 0 && (desktopFramesRun() >= autoRun || !emulationThreadAlive()))
-            close = true;
+        if (autoRun != 0) close |= autoRunStep(autoRun);
     }
 }
 

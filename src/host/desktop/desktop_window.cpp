@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "frontend/log.h"
+#include "frontend/window_geometry.h"
 #include "host/desktop/desktop_host.h"
 #include "host/desktop/picture_mailbox.h"
 
@@ -26,6 +27,7 @@ struct Window {
     int32_t pictureWidth = 0, pictureHeight = 0;  // what the texture holds
     bool hasPicture = false;
     bool fullScreen = false;
+    bool integerScaling = true;
 };
 
 Window w;
@@ -43,11 +45,24 @@ bool fail(const char* logMessage, const char* step) {
 void createTexture() {
     glGenTextures(1, &w.texture);
     glBindTexture(GL_TEXTURE_2D, w.texture);
-    // Whole MSX pixels, however the window is scaled.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    // Whole MSX pixels when enlarged. A window shrunk below the picture's size blends
+    // neighbouring rows rather than dropping some (thin lines and text would vanish).
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+// The window's size for a picture: the largest of 3x and 2x that fits the desktop's
+// usable area (without panels), else the picture's own size.
+void windowSizeFor(int32_t width, int32_t height, int32_t& windowWidth, int32_t& windowHeight) {
+    SDL_Rect usable{0, 0, width, height + kMenuBarHeight};
+    const int display = w.window != nullptr ? SDL_GetWindowDisplayIndex(w.window) : 0;
+    if (SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable) != 0)
+        std::fprintf(stderr, "tavir: desktop size unknown: %s\n", SDL_GetError());
+    const int scale = initialPictureScale(width, height, kMenuBarHeight, usable.w, usable.h);
+    windowWidth = width * scale;
+    windowHeight = height * scale + kMenuBarHeight;
 }
 
 }  // namespace
@@ -55,15 +70,17 @@ void createTexture() {
 bool openDesktopWindow(int32_t width, int32_t height) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("RegisterClassEX Failed.\n", "SDL_Init");
     // Joysticks are a bonus: without them the machine reads both ports at rest.
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0)
         std::fprintf(stderr, "tavir: no joysticks: %s\n", SDL_GetError());
 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    w.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                width, height + kMenuBarHeight,
-                                SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
+    int32_t windowWidth = 0, windowHeight = 0;
+    windowSizeFor(width, height, windowWidth, windowHeight);
+    w.window =
+        SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth,
+                         windowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
     if (w.window == nullptr) return fail("CreateWindowEx Failed.\n", "SDL_CreateWindow");
     w.context = SDL_GL_CreateContext(w.window);
     if (w.context == nullptr) return fail("CreateWindowEx Failed.\n", "SDL_GL_CreateContext");
@@ -106,8 +123,11 @@ void applyDisplayRequest(const DisplayRequest& request) {
         SDL_SetWindowFullscreen(w.window, request.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
         w.fullScreen = request.fullScreen;
     }
-    if (!request.fullScreen)
-        SDL_SetWindowSize(w.window, request.width, request.height + kMenuBarHeight);
+    if (!request.fullScreen) {
+        int32_t windowWidth = 0, windowHeight = 0;
+        windowSizeFor(request.width, request.height, windowWidth, windowHeight);
+        SDL_SetWindowSize(w.window, windowWidth, windowHeight);
+    }
 }
 
 void uploadPicture(const Picture& picture) {
@@ -132,13 +152,16 @@ void drawPicture(float menuBarHeight) {
     const ImVec2 size = ImGui::GetIO().DisplaySize;
     const float areaWidth = size.x, areaHeight = size.y - menuBarHeight;
     if (areaWidth <= 0 || areaHeight <= 0) return;
-    const float scale = std::min(areaWidth / static_cast<float>(w.pictureWidth),
-                                 areaHeight / static_cast<float>(w.pictureHeight));
-    const float width = w.pictureWidth * scale, height = w.pictureHeight * scale;
-    const ImVec2 topLeft((areaWidth - width) / 2, menuBarHeight + (areaHeight - height) / 2);
+    const PictureRect place =
+        placePicture(areaWidth, areaHeight, w.pictureWidth, w.pictureHeight, w.integerScaling);
+    const ImVec2 topLeft(place.x, menuBarHeight + place.y);
     ImGui::GetBackgroundDrawList()->AddImage(
         reinterpret_cast<ImTextureID>(static_cast<intptr_t>(w.texture)), topLeft,
-        ImVec2(topLeft.x + width, topLeft.y + height));
+        ImVec2(topLeft.x + place.width, topLeft.y + place.height));
+}
+
+bool& integerScaling() {
+    return w.integerScaling;
 }
 
 void renderWindow() {

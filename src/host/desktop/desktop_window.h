@@ -14,7 +14,8 @@ struct Picture;
 // The default font's menu bar: the window's client area is the picture plus this.
 constexpr int kMenuBarHeight = 19;
 
-// Creates the window for a `width` x `height` picture, windowed, and sets up ImGui and
+// Creates the window for a `width` x `height` picture, windowed at the largest of 3x and
+// 2x that fits the desktop (else 1x), and sets up ImGui and
 // the picture texture. On failure logs the step that failed, writes SDL's reason to
 // standard error, releases what was made and returns false.
 bool openDesktopWindow(int32_t width, int32_t height);
@@ -30,6 +31,10 @@ void uploadPicture(const Picture& picture);
 
 // Inside an ImGui frame: the picture into the area below the menu bar, letterboxed.
 void drawPicture(float menuBarHeight);
+
+// Whether the picture is enlarged by whole multiples only (the default); the View menu
+// turns it off to fill the window.
+bool& integerScaling();
 
 // Ends the ImGui frame and shows it.
 void renderWindow();
