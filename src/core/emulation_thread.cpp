@@ -2,10 +2,11 @@
 
 #include "core/emulation_control.h"
 #include "core/frame_end.h"
-#include "core/later_parts.h"
 #include "core/machine.h"
 #include "core/run_loop.h"
 #include "frontend/command_routine.h"
+#include "frontend/input_recording.h"
+#include "frontend/snapshot.h"
 #include "frontend/log.h"
 #include "frontend/screen_message.h"
 #include "frontend/settings.h"
@@ -72,11 +73,14 @@ int emulationThread() {
 
         const uint8_t code = commandCode.load();
         switch (code) {
-            case kCommandQuit:
-                resetMachine(cpu);
+            case kCommandQuit: {
                 // With the modifier the quit key only resets; a stop request always stops.
-                if (!commandModifier || stopRequested()) return endEmulation(0);
+                const bool ending = !commandModifier || stopRequested();
+                if (ending) saveSnapshotAtStop();  // the batch runner's last state
+                resetMachine(cpu);
+                if (ending) return endEmulation(0);
                 break;
+            }
             case kCommandDiskA:
             case kCommandDiskB:
             case kCommandSaveState:

@@ -2,8 +2,8 @@
 
 #include "core/emulation_control.h"
 #include "core/frame_pacing.h"
-#include "core/later_parts.h"
 #include "core/vdp_line.h"
+#include "frontend/input_recording.h"
 #include "frontend/joystick_input.h"
 #include "frontend/keyboard_input.h"
 #include "frontend/settings.h"

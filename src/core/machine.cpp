@@ -6,6 +6,7 @@
 
 #include "cpu/z80.h"
 #include "disk/drive_state.h"
+#include "frontend/input_recording.h"
 #include "frontend/log.h"
 #include "frontend/settings.h"
 #include "host/regular_file.h"
@@ -150,6 +151,7 @@ void shutdownMSX() {
     closeOPLL();
     shutdownVDP();
     closeDrives();
+    stopInputRecording();
 }
 
 }  // namespace tavir

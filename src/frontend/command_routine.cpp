@@ -4,10 +4,11 @@
 #include "disk/disk_selection_keys.h"
 #include "core/emulation_thread.h"
 #include "core/frame_end.h"
-#include "core/later_parts.h"
+#include "frontend/input_recording.h"
 #include "frontend/joystick_input.h"
 #include "frontend/log.h"
 #include "frontend/settings.h"
+#include "frontend/snapshot.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"
 #include "video/screenshot.h"
@@ -40,7 +41,12 @@ void commandRoutine() {
         }
         waitPass();
     }
-    changeDiskBySelection(command, selection);
+    if (selection != kSelectionCancelled && command == kCommandSaveState)
+        saveSnapshot(selection, commandModifier);
+    else if (selection != kSelectionCancelled && command == kCommandLoadState)
+        loadSnapshot(selection, commandModifier);
+    else
+        changeDiskBySelection(command, selection);
     while (selectionKeyDown(keyState) && !emulationStopRequested.load()) waitPass();
 }
 

@@ -17,6 +17,8 @@
 #include "core/frame_pacing.h"
 #include "core/machine.h"
 #include "frontend/headless_options.h"
+#include "frontend/snapshot.h"
+#include "sound/opll.h"
 #include "video/screenshot.h"
 #include "frontend/log.h"
 #include "frontend/midi_file.h"
@@ -67,6 +69,24 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     logPrint("initMSX Succeed.\n");
     framePacing.paced = !options.unpaced;
 
+    // Snapshots before the first frame: the emulation thread has not started, so the
+    // machine is still this thread's.
+    std::string snapshotFailure;
+    if (options.loadState != 0 && !loadSnapshot(options.loadState, options.replay))
+        snapshotFailure = "cannot load " + snapshotFileName(options.loadState, options.replay);
+    else if (options.record != 0 && !saveSnapshot(options.record, true))
+        snapshotFailure = "cannot save " + snapshotFileName(options.record, true);
+    if (!snapshotFailure.empty()) {
+        shutdownMSX();
+        std::fprintf(stderr, "%s: %s in %s (missing, or %s says why)\n", kProgram,
+                     snapshotFailure.c_str(), currentDirectory().c_str(), kLogFileName);
+        return 1;
+    }
+    // The loaded instruments go out to MIDI, as the emulation thread sends them after a load.
+    if (options.loadState != 0) restoreChannels();
+    snapshotSlotAtStop = options.saveState;
+    snapshotSavedAtStop = false;
+
     int result = 0;
     const auto start = std::chrono::steady_clock::now();
     std::thread emulation = startEmulationThread(&result);
@@ -90,6 +110,11 @@ int runHeadless(const tavir::HeadlessOptions& options) {
     if (result != 0) {
         std::fprintf(stderr, "%s: the display could not be set up; %s says why\n", kProgram,
                      kLogFileName);
+        return 1;
+    }
+    if (options.saveState != 0 && !snapshotSavedAtStop) {
+        std::fprintf(stderr, "%s: cannot save %s; %s says why\n", kProgram,
+                     snapshotFileName(options.saveState, false).c_str(), kLogFileName);
         return 1;
     }
     if (screenshotFailed) {

@@ -67,6 +67,17 @@ bool parseKeyHold(const std::string& text, KeyHold& hold, std::string& error) {
     return true;
 }
 
+bool parseSlot(const std::string& option, const std::string& text, int& slot,
+               std::string& error) {
+    uint64_t value;
+    if (!parseNumber(text, 10, 1, 40, value)) {
+        error = option + " wants a snapshot slot from 1 to 40, not '" + text + "'";
+        return false;
+    }
+    slot = static_cast<int>(value);
+    return true;
+}
+
 }  // namespace
 
 bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& options,
@@ -74,8 +85,9 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool takesValue = option == "--dir" || option == "--frames" || option == "--key" ||
-                                option == "--screenshot" || option == "--audio" ||
-                                option == "--midi";
+                                option == "--screenshot" || option == "--save-state" ||
+                                option == "--load-state" || option == "--record" ||
+                                option == "--audio" || option == "--midi";
         if (takesValue && i + 1 >= argc) {
             error = option + " needs a value";
             return false;
@@ -108,6 +120,14 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
                 error = "--screenshot needs a file name";
                 return false;
             }
+        } else if (option == "--save-state") {
+            if (!parseSlot(option, argv[++i], options.saveState, error)) return false;
+        } else if (option == "--load-state") {
+            if (!parseSlot(option, argv[++i], options.loadState, error)) return false;
+        } else if (option == "--record") {
+            if (!parseSlot(option, argv[++i], options.record, error)) return false;
+        } else if (option == "--replay") {
+            options.replay = true;
         } else if (option == "--midi") {
             options.midi = argv[++i];
             if (options.midi.empty()) {
@@ -125,13 +145,22 @@ bool parseHeadlessOptions(int argc, const char* const* argv, HeadlessOptions& op
             return false;
         }
     }
+    if (options.replay && options.loadState == 0) {
+        error = "--replay needs --load-state N: the slot whose recording to play";
+        return false;
+    }
+    if (options.replay && options.record != 0) {
+        error = "--replay and --record can't be used together";
+        return false;
+    }
     return true;
 }
 
 const char* headlessUsage() {
     return "usage: tavir-headless [--dir DIR] [--frames N] [--unpaced] [--key "
            "FRAME:CODE[:FRAMES]]...\n"
-           "                      [--screenshot FILE] [--audio FILE] [--midi FILE]\n"
+           "                      [--screenshot FILE] [--load-state N [--replay]] [--record N]\n"
+           "                      [--save-state N] [--audio FILE] [--midi FILE]\n"
            "\n"
            "Runs the machine without a window, on the system ROMs and configuration files of\n"
            "the working directory, and writes TAVIRlog.txt there.\n"
@@ -146,6 +175,13 @@ const char* headlessUsage() {
            "                   acts through KeyMap and CommandKey like a real key. Repeatable.\n"
            "  --screenshot F   write the last picture to F as a 24-bit BMP (F is relative to\n"
            "                   the directory tavir-headless was started in)\n"
+           "  --load-state N   before the first frame, load snapshot slot N (1-40) from\n"
+           "                   TAVIRnn.sav of the working directory (TAVIR05.sav for 5)\n"
+           "  --replay         with --load-state: load TAVIRnn.smv instead and play its input\n"
+           "                   recording back in place of the keys, frame by frame\n"
+           "  --record N       before the first frame (after any --load-state), save\n"
+           "                   TAVIRnn.smv and record the run's input into it\n"
+           "  --save-state N   after the last frame, save snapshot slot N to TAVIRnn.sav\n"
            "  --audio F        write what the machine played, from the first frame to the\n"
            "                   last, to F as a WAV file (44100 Hz, mono, 16-bit PCM; F is\n"
            "                   relative to the directory tavir-headless was started in). The\n"
@@ -156,7 +192,8 @@ const char* headlessUsage() {
            "                   frame, one a scan line (F is relative like --screenshot's)\n"
            "  --help           this text\n"
            "\n"
-           "Exit status: 0 after the run, 1 when start-up fails, 2 for a bad command line.\n";
+           "Exit status: 0 after the run, 1 when start-up fails or a snapshot can't be loaded\n"
+           "or saved (TAVIRlog.txt says why), 2 for a bad command line.\n";
 }
 
 }  // namespace tavir

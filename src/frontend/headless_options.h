@@ -19,6 +19,10 @@ struct HeadlessOptions {
     bool unpaced = false;
     std::vector<KeyHold> keys;
     std::string screenshot;  // BMP of the last picture; empty = none
+    int loadState = 0;       // snapshot slot loaded before the first frame; 0 = none
+    bool replay = false;     // loadState names the slot's recording, played back
+    int record = 0;          // slot whose recording starts before the first frame; 0 = none
+    int saveState = 0;       // snapshot slot saved after the last frame; 0 = none
     std::string audio;       // WAV of everything played; empty = none
     std::string midi;        // Standard MIDI File of the FM music; empty = none
     bool help = false;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/later_parts.h"
+#include "frontend/input_recording.h"
 #include "frontend/joystick_state.h"
 #include "frontend/settings.h"
 #include "host/dik_codes.h"

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "frontend/input_recording.h"
+
 namespace tavir {
 
 ClockChip clockChip;
@@ -84,10 +86,10 @@ void writeClockChip(uint8_t value) {
     }
 }
 
-// Every clock read passes through here once: the one point where a recorded session
-// will capture or replay the value the program sees.
+// Every clock read passes through here once: the one point where a recording captures
+// or replays the value the program sees.
 uint8_t readClockChip() {
-    const uint8_t value = clockRegisterValue();
+    const uint8_t value = recordClockRead(clockRegisterValue());
     return value | 0xF0;  // only four data lines: the high nibble floats high
 }
 

@@ -9,7 +9,6 @@
 #include "core/emulation_control.h"
 #include "core/frame_end.h"
 #include "core/frame_pacing.h"
-#include "core/later_parts.h"
 #include "core/machine.h"
 #include "host/dik_codes.h"
 #include "host/headless_host.h"

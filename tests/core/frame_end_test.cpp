@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "core/emulation_control.h"
-#include "core/later_parts.h"
 #include "frontend/joystick_state.h"
 #include "host/dik_codes.h"
 #include "host/key_state.h"

@@ -39,6 +39,9 @@ TEST(HeadlessOptionsTest, AcceptsEveryOption) {
     EXPECT_EQ(p.options.keys[2].frames, 1u);
     EXPECT_TRUE(parse({"--help"}).options.help);
     EXPECT_EQ(parse({"--screenshot", "shot.bmp"}).options.screenshot, "shot.bmp");
+    const Parsed s = parse({"--load-state", "40", "--replay", "--save-state", "1"});
+    EXPECT_TRUE(s.ok && s.options.loadState == 40 && s.options.replay) << s.error;
+    EXPECT_TRUE(s.options.saveState == 1 && parse({"--record", "7"}).options.record == 7);
 }
 
 TEST(HeadlessOptionsTest, RefusesMalformedValuesNamingThem) {
@@ -61,6 +64,10 @@ TEST(HeadlessOptionsTest, RefusesMalformedValuesNamingThem) {
         {{"--key", "4294967295:1c:2"}, "past the last frame"},
         {{"--bogus"}, "unknown option '--bogus'"},
         {{"--screenshot", ""}, "--screenshot"},
+        {{"--save-state", "0"}, "slot from 1 to 40"},
+        {{"--load-state", "41"}, "'41'"},
+        {{"--replay"}, "--replay needs --load-state"},
+        {{"--load-state", "1", "--replay", "--record", "2"}, "together"},
     };
     for (const auto& c : cases) {
         const Parsed p = parse(c.arguments);

@@ -1,0 +1,268 @@
+// Snapshots on a real game: a reloaded run goes on exactly as the original, a recording
+// replays without the keys, the file has the layout's offsets, older versions load, and
+// damaged files are refused without touching the machine.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <vector>
+
+#include "core/emulation_thread.h"
+#include "core/emulation_control.h"
+#include "core/frame_end.h"
+#include "core/run_loop.h"
+#include "frontend/command_routine.h"
+#include "frontend/input_recording.h"
+#include "frontend/joystick_state.h"
+#include "frontend/log.h"
+#include "frontend/snapshot.h"
+#include "memory/clock_chip.h"
+#include "memory/memory_map.h"
+#include "sound/psg.h"
+#include "support/headless_machine.h"
+#include "video/display_output.h"
+#include "video/vdp_registers.h"
+#include "video/vdp_state.h"
+
+namespace tavir {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+const fs::path kGame = fs::path(TAVIR_SHARED_DIR) / "acceptance" / "roms" / "transball-en.rom";
+constexpr size_t kVersion3Size = 197112;
+constexpr uint32_t kFramesBeforeSave = 200, kFramesAfterSave = 150;
+
+std::tm fixedTime() { return std::tm{}; }
+
+Bytes readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// RAM, VRAM and the picture: everything the game has made of its run.
+Bytes machineOutcome() {
+    constexpr size_t kRowBytes = kSmallWidth * 2;
+    Bytes bytes(kRAMSize + kVRAMSize + kRowBytes * kSmallHeight);
+    std::memcpy(bytes.data(), memoryMap.ram, kRAMSize);
+    std::memcpy(bytes.data() + kRAMSize, vdp.vram, kVRAMSize);
+    for (int row = 0; row < kSmallHeight; ++row)
+        std::memcpy(&bytes[kRAMSize + kVRAMSize + row * kRowBytes], frameBufferRow(row), kRowBytes);
+    return bytes;
+}
+
+// Transball from cart.drc with the clock chip at a fixed time. Space cuts its intro short
+// and the cursor keys move through the title menu.
+class SnapshotGameTest : public testing::HeadlessMachineTest {
+protected:
+    void SetUp() override {
+        if (!fs::exists(kGame)) GTEST_SKIP() << "no acceptance cartridge " << kGame;
+        fs::copy_file(kGame, "transball-en.rom");
+        fs::copy_file(fs::path(TAVIR_CONFIG_DIR) / "msx.cfg", "msx.cfg");
+        testing::writeTextFile("cart.drc", "0transball-en.rom\n");
+        ASSERT_TRUE(openLog());
+        HeadlessMachineTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        ASSERT_TRUE(initDisplay());
+        setClockTimeSource(fixedTime);
+        addScriptedKey(180, 0x39, 5);  // space
+        addScriptedKey(260, 0xD0, 5);  // down
+        addScriptedKey(300, 0xC8, 5);  // up
+    }
+    void TearDown() override {
+        stopInputRecording();
+        setClockTimeSource(nullptr);
+        HeadlessMachineTest::TearDown();
+    }
+
+    // Frames as the emulation thread runs them after a command: the run loop entered
+    // afresh, the frame count (and with it the key script) going on from `firstFrame`.
+    static void runFrames(uint32_t firstFrame, uint32_t frames) {
+        frameEndState.framesRun = firstFrame - 1;
+        headlessHost.currentFrame = firstFrame;
+        enterRunLoop();
+        runScanLines(cpu, uint64_t{frames} * 256);
+    }
+
+    static std::string log() {
+        std::fflush(logFile);
+        return testing::readTextFile(kLogFileName);
+    }
+};
+
+// The run after a snapshot, that run again from the loaded snapshot, and once more from
+// a recording made alongside, replayed without the keys: all three end alike.
+TEST_F(SnapshotGameTest, ReloadedAndReplayedRunsEndInTheOriginalsState) {
+    runFrames(1, kFramesBeforeSave);
+    ASSERT_TRUE(saveSnapshot(1, false));
+    ASSERT_TRUE(saveSnapshot(5, true));
+    const Bytes atSave = machineOutcome();
+    runFrames(kFramesBeforeSave + 1, kFramesAfterSave);
+    const Bytes original = machineOutcome();
+    ASSERT_FALSE(original == atSave) << "the frames after the save changed nothing";
+    stopInputRecording();
+    // The game never reads the clock: each frame adds 11 keyboard rows and 2 joystick bytes.
+    EXPECT_EQ(fs::file_size("TAVIR05.smv"), kVersion3Size + 13 * kFramesAfterSave);
+
+    for (bool replay : {false, true}) {
+        if (replay) headlessHost.script.clear();
+        resetMachine(cpu);  // somewhere else entirely, then back
+        runFrames(1, 30);
+        ASSERT_TRUE(loadSnapshot(replay ? 5 : 1, replay));
+        runFrames(kFramesBeforeSave + 1, kFramesAfterSave);
+        EXPECT_TRUE(machineOutcome() == original) << "replay " << replay << " went another way";
+    }
+    EXPECT_EQ(recordingMode, kPlayingBack);
+    runFrames(kFramesBeforeSave + kFramesAfterSave + 1, 1);  // records used up: live input
+    EXPECT_EQ(recordingMode, kRecordingOff);
+}
+
+TEST_F(SnapshotGameTest, FileHoldsEachFieldAtItsOffsetAndOlderVersionsLoad) {
+    runFrames(1, 60);
+    cpu.pc = 0x4321;
+    psg.psgIndex = 0x0B;
+    vdp.vramAddress = 0x1234;
+    joystickState[0] = 0x2A, joystickState[1] = 0x15;
+    vdp.trueColour0 = 0xBEEF;
+    memoryMap.ram[0x3456] = 0x77;  // segment 0 comes first
+    vdp.vram[0x1ABCD] = 0x99;
+    ASSERT_TRUE(saveSnapshot(40, false));
+    Bytes file = readFile("TAVIR40.sav");
+    ASSERT_EQ(file.size(), kVersion3Size);
+    const std::pair<size_t, uint8_t> expected[] = {
+        {0, 3}, {19 + 0x0C, 0x21}, {19 + 0x0D, 0x43}, {213, 0x0B}, {453, 0x34}, {454, 0x12},
+        {197104, 0x2A}, {197105, 0x15}, {197106, 0xEF}, {197107, 0xBE}, {496 + 0x3456, 0x77},
+        {66032 + 0x1ABCD, 0x99}, {17, memoryMap.primarySlotRegister}, {455, vdp.screenMode}};
+    for (auto [offset, value] : expected) EXPECT_EQ(file[offset], value) << "offset " << offset;
+
+    // Versions 1 and 2 hold the tone periods and phases as integers; version 1 also lacks
+    // the last six bytes and takes colour 0's own colour from palette entry 0.
+    const uint32_t integers[6] = {100, 100, 100, 1, 1, 1};
+    std::memcpy(&file[241], integers, sizeof integers);
+    file[276 + 7] = 0x04;  // backdrop colour 4 with TP clear: colour 0 draws as entry 4
+    file[276 + 8] = 0x00;
+    const auto word = [&](size_t at) { return static_cast<uint16_t>(file[at] | file[at + 1] << 8); };
+    for (uint8_t version : {1, 2}) {
+        SCOPED_TRACE(int(version));
+        Bytes old = file;
+        old[0] = version;
+        if (version == 1) old.resize(197106);
+        testing::writeFile("TAVIR02.sav", old);
+        vdp.trueColour0 = 0;
+        ASSERT_TRUE(loadSnapshot(2, false)) << log();
+        EXPECT_EQ(vdp.trueColour0, word(version == 1 ? 357 : 197106));
+        EXPECT_EQ(vdp.drawPalette[0], word(version == 1 ? 357 + 2 * 4 : 357));
+        EXPECT_EQ(std::memcmp(vdp.vram, &file[66032], kVRAMSize), 0);
+    }
+}
+
+// A 4 x 4 byte CPU-to-VRAM transfer in Graphic 4 from (10, 20), byte k = k + 1, saved after
+// five bytes and loaded into a reset machine: the rest lands in the rectangle.
+TEST_F(SnapshotGameTest, HalfDoneTransferGoesOnAfterALoad) {
+    const std::pair<uint8_t, uint8_t> start[] = {{0, 0x06}, {1, 0x40}, {36, 10}, {37, 0}, {38, 20},
+        {39, 0}, {40, 8}, {41, 0}, {42, 4}, {43, 0}, {44, 1}, {45, 0}, {46, 0xF0}};
+    for (auto [r, value] : start) writeVDPRegister(r, value);
+    const auto feed = [](int from, int to) {
+        for (int k = from; k < to; ++k) writeVDPRegister(44, static_cast<uint8_t>(k + 1));
+    };
+    feed(1, 5);
+    ASSERT_TRUE(saveSnapshot(6, false));
+    resetMachine(cpu);
+    ASSERT_TRUE(loadSnapshot(6, false));
+    feed(5, 16);
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(vdp.vram[20 * 128 + 5 + k % 4 + k / 4 * 128], k + 1);
+}
+
+// Each damaged file is refused with a log line, and the machine then saves exactly what
+// it saved before; a missing file is passed over without a word.
+TEST_F(SnapshotGameTest, DamagedFilesAreRefusedWithoutChangingTheMachine) {
+    runFrames(1, 60);
+    ASSERT_TRUE(saveSnapshot(1, false));
+    const Bytes good = readFile("TAVIR01.sav");
+    resetMachine(cpu);
+    runFrames(1, 20);
+    ASSERT_TRUE(saveSnapshot(39, false));
+    const Bytes before = readFile("TAVIR39.sav");
+    EXPECT_FALSE(loadSnapshot(7, false));
+    EXPECT_EQ(log().find("TAVIR07"), std::string::npos);
+
+    // What, where, the bytes put there, and the length the file is cut to (0: kept whole).
+    const struct { const char* what; size_t offset; Bytes bytes; size_t length; } damages[] = {
+        {"cut short", 0, {}, kVersion3Size - 1}, {"version 1 cut short", 0, {1}, 197105},
+        {"only a version byte", 0, {}, 1},       {"version 4", 0, {4}, 0},
+        {"version 0", 0, {0}, 0},                {"mapper segment 4", 3, {4}, 0},
+        {"primary slot 4", 9, {4}, 0},           {"secondary slot 7", 16, {7}, 0},
+        {"MSXSpeed -1", 19 + 0x1C, {0xFF, 0xFF, 0xFF, 0xFF}, 0},
+        {"line countdown -2^31", 19 + 0x20, {0, 0, 0, 0x80}, 0},
+        {"pending vector 0x1234", 19 + 0x28, {0x34, 0x12}, 0},
+        {"clock index 16", 89, {16}, 0},         {"Kanji counter 32", 147, {32}, 0},
+        {"psgIndex 16", 213, {16}, 0},           {"envelope length 157", 230, {157}, 0},
+        {"tone period NaN", 245, {0, 0, 0xC0, 0x7F}, 0},
+        {"tone phase infinite", 253, {0, 0, 0x80, 0x7F}, 0},
+        {"noiseRun 1000", 265, {0xE8, 0x03, 0, 0}, 0},
+        {"R#14 8", 276 + 14, {8}, 0},            {"R#15 16", 276 + 15, {16}, 0},
+        {"vramAddress 0x4000", 453, {0x00, 0x40}, 0},
+        {"screen mode 9", 455, {9}, 0},          {"command row base 0x20000", 456, {0, 0, 2}, 0},
+        {"command x step 2", 456 + 32, {2}, 0},
+    };
+    for (const auto& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        Bytes file = good;
+        std::copy(damage.bytes.begin(), damage.bytes.end(), file.begin() + damage.offset);
+        if (damage.length != 0) file.resize(damage.length);
+        testing::writeFile("TAVIR02.sav", file);
+        EXPECT_FALSE(loadSnapshot(2, false));
+        EXPECT_NE(log().find("TAVIR02.sav not loaded: "), std::string::npos);
+        ASSERT_TRUE(saveSnapshot(39, false));
+        EXPECT_TRUE(readFile("TAVIR39.sav") == before);
+    }
+
+    // Random bit flips in the fields before RAM: a file is either refused or loaded, and
+    // a loaded one runs; the sanitizers watch both.
+    std::mt19937 random(13);
+    int loaded = 0;
+    for (int i = 0; i < 200; ++i) {
+        Bytes file = good;
+        for (int flip = 0; flip < 3; ++flip) {
+            const size_t bit = random() % (496 * 8);
+            file[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
+        }
+        testing::writeFile("TAVIR02.sav", file);
+        if (!loadSnapshot(2, false)) continue;
+        ++loaded;
+        runFrames(1, 2);
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_LT(loaded, 200);
+}
+
+// The save key and M save slot 37; with the modifier, 5 records into slot 5 and the load
+// key replays it. A save that can't be written keeps the slot's file and says so.
+TEST_F(SnapshotGameTest, SaveAndLoadKeysAndAFailedSave) {
+    runFrames(1, 10);
+    const std::tuple<uint8_t, bool, uint8_t, const char*, RecordingMode> steps[] = {
+        {kCommandSaveState, false, 0x32, "TAVIR37.sav", kRecordingOff},
+        {kCommandSaveState, true, 0x06, "TAVIR05.smv", kRecording},
+        {kCommandLoadState, true, 0x06, "TAVIR05.smv", kPlayingBack}};
+    for (auto [code, modifier, key, file, mode] : steps) {
+        commandCode.store(code);
+        commandModifier = modifier;
+        setHeadlessKey(key, true);
+        commandRoutine();
+        EXPECT_TRUE(fs::exists(file)) << file;
+        EXPECT_EQ(recordingMode, mode) << file;
+    }
+    commandModifier = false;
+
+    const Bytes previous = readFile("TAVIR37.sav");
+    runFrames(11, 10);
+    fs::create_directory("TAVIR37.sav.tmp");  // where the new file would be written
+    EXPECT_FALSE(saveSnapshot(37, false));
+    EXPECT_TRUE(readFile("TAVIR37.sav") == previous);
+    EXPECT_NE(log().find("TAVIR37.sav not saved: "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavir
