@@ -1,0 +1,164 @@
+// Real programs run through tavir-headless on C-BIOS for a fixed number of frames with
+// scripted keys; the picture (and, where the program plays something, the sound) must
+// hash to the value recorded when a person last looked at it. The machine is
+// deterministic, so any change in the CPU, the memory map, the mappers, the video chip,
+// the PSG, the command keys or the disk services that shows on screen or in the speaker
+// shows here. A picture that differs is kept as golden-<name>.bmp in the build folder;
+// when a value changes on purpose, look at that picture and say why in the commit.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/machine_fixture.h"
+
+namespace tavir::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kROMs = fs::path(TAVIR_SHARED_DIR) / "acceptance" / "roms";
+const fs::path kPrograms = TAVIR_PROGRAMS_DIR;  // ours, from tests/golden/programs
+
+// Where a cart.drc line's image comes from: our programs first, then the shared folder.
+fs::path imageOf(const std::string& cart) {
+    return fs::exists(kPrograms / cart.substr(1)) ? kPrograms / cart.substr(1) : kROMs / cart.substr(1);
+}
+
+// A 720 KB double-sided disk (media 0xF9) whose sector 5 holds readable text and whose
+// other sectors hold their own number, for drive A.
+void writeDisk(const fs::path& dir) {
+    std::string image(1440 * 512, '\0');
+    const unsigned char boot[] = {0xEB, 0xFE, 0x90, 'T', 'A', 'V', 'I', 'R', ' ', ' ', ' ', 0x00, 0x02,
+                                  0x02, 0x01, 0x00, 0x02, 0x70, 0x00, 0xA0, 0x05, 0xF9, 0x03, 0x00,
+                                  0x09, 0x00, 0x02, 0x00};
+    image.replace(0, sizeof boot, reinterpret_cast<const char*>(boot), sizeof boot);
+    for (int sector = 1; sector < 1440; ++sector) image[sector * 512] = static_cast<char>(sector);
+    const std::string text =
+        "Sector 5 of drive A, read through DSKIO and written back to sector 6.    ";
+    for (size_t i = 0; i < 480; ++i) image[5 * 512 + i] = text[i % text.size()];
+    writeTextFile(dir / "disk.dsk", image);
+    writeTextFile(dir / "adrive.dfd", "disk.dsk\n");
+}
+
+// Keys are DirectInput codes: 39 Space, C8/D0/CB/CD cursor up/down/left/right; the
+// emulator's own keys 42 screenshot (F8), 57 picture on/off (F11), DB picture size.
+struct GoldenRun {
+    const char* name;
+    const char* cart;    // the cart.drc line, "" for C-BIOS alone
+    const char* settings;  // msx.cfg entries added after the shipped ones, which they override
+    int frames;
+    const char* keys;
+    const char* picture; // "" for the last picture; else a file the run writes itself
+    uint64_t pictureHash;
+    uint64_t soundHash;  // 0: the run plays nothing worth keeping
+    bool disk = false;   // a 720 KB disk in drive A (writeDisk)
+};
+
+const char kLarge[] = ".DisplayMode = 01\n";  // 640x480; 320x240 is the default
+
+const GoldenRun kRuns[] = {
+    // Our cartridge calling DSKIO (read, write, past the end, empty drive B), DSKCHG,
+    // GETDPB and DSKFMT: sector 5's text, then per call A F B C in hex, then the DPB.
+    {"disk-services", "0disk_services.rom", "", 300, "", "", 0xb97139acf8214fc7, 0, true},
+    // Our cartridge counting frame interrupts under IM 2, 1 and 0, and timed loop passes
+    // between two of them (row 0: 08 08 08; row 1: 0681).
+    {"interrupt-modes", "0interrupts.rom", "", 300, "", "", 0xdca6bcf2181d5f99, 0},
+    // C-BIOS's "No cartridge found." text screen; F8 writes it as TAVIR000.bmp itself.
+    {"cbios", "", "", 300, "", "", 0xe274495771c7f485, 0},
+    {"cbios-screenshot-key", "", "", 300, "--key 200:42", "TAVIR000.bmp", 0xe274495771c7f485, 0},
+    // SCREEN 2 title picture with the menu tune on all three PSG channels.
+    {"transball-title", "0transball-en.rom", "", 600, "", "", 0xe9bd905d454dd153, 0xde35c116c076cf07},
+    {"transball-play", "0transball-en.rom", "", 900, "--key 300:39:4 --key 600:39:4", "", 0xb2786871a619bd2f, 0},
+    // SCREEN 2, 32 sprites of 8x8 in sprite mode 1, then with the 4-per-line limit on.
+    {"sprite-mode-1", "0msxgl_s_sm1.rom", "", 300, "", "", 0x58083153cb203c76, 0},
+    {"sprite-mode-1-limit", "0msxgl_s_sm1.rom", ".SpriteLimit = 01\n", 300, "", "", 0xbec363403de1e358, 0},
+    // SCREEN 0 at 40 columns: the ASCII8 self-test's table of segments; error count 0.
+    {"ascii8-self-test", "4msxgl_s_mapper.rom", "", 200, "", "", 0xfb79bfd603d363b5, 0},
+    // Each mapper's segment viewer: the first bytes of segments 0-7 seen at 0x8000.
+    {"ascii8-segments", "4msxgl_s_target_ASCII8_128K.rom", "", 200, "", "", 0x31167c0d8fa00a4a, 0},
+    {"ascii16-segments", "5msxgl_s_target_ASCII16_128K.rom", "", 200, "", "", 0xb074e7011c7f135c, 0},
+    {"konami-segments", "3msxgl_s_target_KONAMI_128K.rom", "", 200, "", "", 0x38e295a31610a0d6, 0},
+    {"konami-scc-segments", "2msxgl_s_target_KONAMI_SCC_128K.rom", "", 200, "", "", 0xe7aa2d6125f942cb, 0},
+    // SCREEN 5 menu after the Graphic 2 logo; then Audio Tests > Sound Test, a 1 kHz tone.
+    {"240p-menu", "2suitemsx_240p.rom", "", 700, "", "", 0x5ebf4821405871ec, 0},
+    {"240p-sound-test", "2suitemsx_240p.rom", "", 1000,
+     "--key 600:d0:6 --key 630:d0:6 --key 660:39:6 --key 760:39:6", "", 0x413e46b018ffacd6, 0xa851e3d2ccd7d310},
+    // The picture switched off during the logo keeps showing the logo.
+    {"240p-picture-off-key", "2suitemsx_240p.rom", "", 700, "--key 300:57", "", 0xfab4677382f1a79a, 0},
+    // Bitmap screens 8, 7 and 6 with the sprite-mode-2 cursor, drawn at 640x480.
+    {"screen8-640", "0msxgl_s_vdpcmd.rom", kLarge, 650, "", "", 0x18cb7bcd1abc672a, 0},
+    {"screen6-640", "0msxgl_s_vdpcmd.rom", kLarge, 650, "--key 300:d0 --key 400:d0", "", 0xb5ea006ad55ea0f2, 0},
+    {"screen7-640", "0msxgl_s_vdpcmd.rom", kLarge, 650, "--key 300:d0 --key 400:d0 --key 500:d0", "", 0x4d02e75bb54806ae, 0},
+    // The picture-size key takes SCREEN 5 from 320x240 to 640x480 mid-run.
+    {"screen5-size-key", "0msxgl_s_vdpcmd.rom", "", 650, "--key 300:d0 --key 600:db", "", 0x1e0ab0b1709547ce, 0},
+};
+
+uint64_t fnv1a(const std::string& bytes) {
+    uint64_t hash = 0xCBF29CE484222325u;
+    for (unsigned char c : bytes) hash = (hash ^ c) * 0x100000001B3u;
+    return hash;
+}
+
+class GoldenRunTest : public MachineDirectoryTest {
+protected:
+    // Prepares a directory of its own for the run; false when its cartridge is absent.
+    bool prepare(const GoldenRun& run, const fs::path& dir) {
+        const std::string cart = run.cart;
+        if (!cart.empty() && !fs::exists(imageOf(cart))) return false;
+        fs::create_directory(dir);
+        installSystemROMs(dir);
+        if (run.disk) writeDisk(dir);
+        writeTextFile(dir / "msx.cfg",
+                      readTextFile(fs::path(TAVIR_CONFIG_DIR) / "msx.cfg") + run.settings);
+        if (!cart.empty()) {
+            fs::copy_file(imageOf(cart), dir / cart.substr(1));
+            writeTextFile(dir / "cart.drc", cart + "\n");
+        }
+        return true;
+    }
+    void keepOnMismatch(const GoldenRun& run, const std::string& what, const std::string& bytes,
+                        uint64_t expected, const char* extension) {
+        const uint64_t hash = fnv1a(bytes);
+        if (hash == expected) return;
+        const fs::path kept = fs::path(TAVIR_HEADLESS).parent_path().parent_path() /
+                              (std::string("golden-") + run.name + extension);
+        writeTextFile(kept, bytes);
+        ADD_FAILURE() << run.name << ": " << what << " hash 0x" << std::hex << hash
+                      << " (recorded 0x" << expected << "), see " << kept;
+    }
+};
+
+TEST_F(GoldenRunTest, EachRunShowsAndPlaysWhatWasRecorded) {
+    int ran = 0;
+    for (const GoldenRun& run : kRuns) {
+        const fs::path dir = directory_.path() / run.name;
+        if (!prepare(run, dir)) {
+            std::printf("golden run %s skipped: no %s\n", run.name, imageOf(run.cart).c_str());
+            continue;
+        }
+        ++ran;
+        const std::string command = std::string("timeout 120 ") + TAVIR_HEADLESS + " --dir " +
+                                    dir.string() + " --unpaced --frames " +
+                                    std::to_string(run.frames) + " " + run.keys +
+                                    " --screenshot " + (dir / "last.bmp").string() +
+                                    " --audio " + (dir / "sound.wav").string() + " >/dev/null";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+        const fs::path picture = dir / (*run.picture ? run.picture : "last.bmp");
+        EXPECT_TRUE(fs::exists(picture)) << run.name << ": no " << picture;
+        keepOnMismatch(run, "picture", readTextFile(picture), run.pictureHash, ".bmp");
+        // The screenshot key held for two frames is one press: one file.
+        if (*run.picture) {
+            EXPECT_FALSE(fs::exists(dir / "TAVIR001.bmp")) << run.name;
+        }
+        if (run.soundHash != 0)
+            keepOnMismatch(run, "sound", readTextFile(dir / "sound.wav"), run.soundHash, ".wav");
+    }
+    EXPECT_GT(ran, 0);
+}
+
+}  // namespace
+}  // namespace tavir::testing
