@@ -82,10 +82,12 @@ TEST_F(DesktopProgramTest, ACartridgeFromTheCommandLineOrDroppedStartsInAWindowO
         fs::remove(directory_.path() / "shot.bmp");
         const std::string hook = "TAVIR_AUTORUN_FRAMES=200 TAVIR_AUTORUN_SCREENSHOT=shot.bmp " +
                                  (dropped ? "TAVIR_AUTORUN_DROP=" + romPath : std::string());
-        // xwininfo asks the X server for the window's size while the program runs.
+        // xwininfo asks the X server for the window's size while the program runs; a slow
+        // run that ends before it answers leaves the other run's answer in place.
         const std::string program = std::string(TAVIR_TAVIR) + (dropped ? "" : " white.rom");
         const std::string size = "sh -c '" + program + " & p=$!; for i in $(seq 100); do " +
-                                 "xwininfo -name MENU >window.txt 2>/dev/null && break; " +
+                                 "xwininfo -name MENU >w.txt 2>/dev/null && " +
+                                 "mv w.txt window.txt && break; " +
                                  "sleep 0.1; done; wait $p'";
         const std::string command = "cd " + directory_.path().string() + " && " + hook +
                                     " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + size +
