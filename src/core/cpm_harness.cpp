@@ -24,7 +24,9 @@ constexpr int32_t kSliceTStates = 1 << 20;
 }  // namespace
 
 CPMHarness::CPMHarness(std::function<void(char)> output)
-    : emptyRAM_(new uint8_t[kEmptyRAMSize]()), ram_(new uint8_t[kRAMSize]()), output_(std::move(output)) {}
+    : emptyRAM_(new uint8_t[kEmptyRAMSize]()),
+      ram_(new uint8_t[kRAMSize]()),
+      output_(std::move(output)) {}
 
 bool CPMHarness::load(const std::vector<uint8_t>& program) {
     if (program.size() > kStackTop - 0x0400u - kProgramStart) return false;
@@ -50,7 +52,9 @@ bool CPMHarness::load(const std::vector<uint8_t>& program) {
     return true;
 }
 
-void CPMHarness::poke(uint16_t address, uint8_t value) { writeMemory(address, value); }
+void CPMHarness::poke(uint16_t address, uint8_t value) {
+    writeMemory(address, value);
+}
 
 bool CPMHarness::selectExerciserTests(const std::vector<int>& tests) {
     // The list sits at 0x013A: descriptor addresses 0x01C2 + 0x60 x (test - 1), ended by 0.
@@ -72,11 +76,7 @@ CPMRun CPMHarness::run(uint64_t tStateLimit) {
         cpu.cycleCount = kSliceTStates;
         // HALT zeroes the countdown to end the slice at once, so the T-states run are
         // those spent before the last instruction; the harness's own HALT is not counted.
-        int32_t beforeLast = kSliceTStates;
-        while (cpu.cycleCount > 0) {
-            beforeLast = cpu.cycleCount;
-            executeInstruction(cpu);
-        }
+        const int32_t beforeLast = executeUntilLineEnd(cpu);
         if (!(cpu.stateFlags & kHalted)) {
             result.tStates += static_cast<uint64_t>(kSliceTStates - cpu.cycleCount);
             continue;

@@ -27,8 +27,7 @@ void enterRunLoop() {
 uint64_t runScanLines(CPUState& cpu, uint64_t lineLimit) {
     uint64_t lines = 0;
     for (;;) {
-        executeInstruction(cpu);
-        if (cpu.cycleCount > 0) continue;
+        executeUntilLineEnd(cpu);
 
         uint16_t vector;
         if (cpu.stateFlags & kEIDelay) {

@@ -38,12 +38,9 @@ void vdpLine(CPUState& cpu) {
 
     // Skipped frames are emulated but not drawn; the second field of an interlaced
     // picture is drawn whenever the first one is in the buffer.
-    if (framePacing.drawThisFrame || display.otherFieldDrawn) {
-        renderLine();
-        renderSpriteLine();
-    }
-    if (settings.CheckSprite) checkSpriteCollision();
-    if (settings.SpriteLimit) checkSpriteLimit();
+    const bool draw = framePacing.drawThisFrame || display.otherFieldDrawn;
+    if (draw) renderLine();
+    spriteLine(draw);
 
     // Vertical blanking starts after the last display line: 192 or 212 lines below the top.
     const unsigned blankStart =

@@ -13,6 +13,10 @@ void resetCPU(CPUState& cpu);
 // Executes exactly one instruction, prefixes included.
 void executeInstruction(CPUState& cpu);
 
+// Executes instructions until the countdown is spent (0 or below); at least one.
+// Returns the countdown as it stood before the last instruction (HALT zeroes it).
+int32_t executeUntilLineEnd(CPUState& cpu);
+
 // Offers the maskable interrupt; ignored while IFF1 is clear (the request stays pending).
 // Modes 0 and 1 continue at 0x0038 and cost no T-states; mode 2 at the word at
 // I x 256 + 0xFF, for 19 T-states. `pendingVector` stays as it is.

@@ -7,11 +7,16 @@ namespace {
 
 template <int Op>
 inline void executeUnprefixed(CPUState& cpu) {
-    if constexpr (Op == 0xCB) executeCB(cpu);
-    else if constexpr (Op == 0xDD) executeIndexedIX(cpu);
-    else if constexpr (Op == 0xED) executeED(cpu);
-    else if constexpr (Op == 0xFD) executeIndexedIY(cpu);
-    else z80::executeMain<Op, z80::Index::HL>(cpu);
+    if constexpr (Op == 0xCB)
+        executeCB(cpu);
+    else if constexpr (Op == 0xDD)
+        executeIndexedIX(cpu);
+    else if constexpr (Op == 0xED)
+        executeED(cpu);
+    else if constexpr (Op == 0xFD)
+        executeIndexedIY(cpu);
+    else
+        z80::executeMain<Op, z80::Index::HL>(cpu);
 }
 
 }  // namespace
@@ -29,7 +34,10 @@ void resetCPU(CPUState& cpu) {
     cpu.savedCycleCount = savedCycleCount;
 }
 
-void executeInstruction(CPUState& cpu) {
+namespace {
+
+// One instruction: the opcode's own case of the switch, straight-line code.
+[[gnu::always_inline]] inline void dispatch(CPUState& cpu) {
     const uint8_t op = z80::fetchByte(cpu);
     cpu.cycleCount -= cyclesMain[op];
     switch (op) {
@@ -38,6 +46,23 @@ void executeInstruction(CPUState& cpu) {
         TAVIR_Z80_ALL_OPCODES(TAVIR_UNPREFIXED_CASE)
 #undef TAVIR_UNPREFIXED_CASE
     }
+}
+
+}  // namespace
+
+void executeInstruction(CPUState& cpu) {
+    dispatch(cpu);
+}
+
+int32_t executeUntilLineEnd(CPUState& cpu) {
+    // The loop lives beside the dispatch, so each instruction's case jumps straight back
+    // to the next fetch instead of returning to the caller.
+    int32_t beforeLast;
+    do {
+        beforeLast = cpu.cycleCount;
+        dispatch(cpu);
+    } while (cpu.cycleCount > 0);
+    return beforeLast;
 }
 
 void interruptCPU(CPUState& cpu, uint16_t /*vector*/) {

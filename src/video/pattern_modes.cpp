@@ -3,16 +3,16 @@
 // line and split the screen into thirds of 64 lines with tables of their own.
 // Multicolour takes blocks of colour from the same name and pattern tables.
 #include "video/line_pixels.h"
+#include "video/pattern_bits.h"
 
 namespace tavir {
 
 namespace {
 
+// A pattern byte in its colour byte's two colours: high nibble for 1, low for 0.
 template <int Unit>
 inline uint16_t* putPattern(uint16_t* out, uint8_t bits, uint8_t colours) {
-    const uint8_t set = colours >> 4, clear = colours & 15;
-    for (int bit = 7; bit >= 0; --bit) out = putColour<Unit>(out, (bits >> bit) & 1 ? set : clear);
-    return out;
+    return putPatternByte<Unit>(out, bits, colours >> 4, colours & 15);
 }
 
 }  // namespace
@@ -49,7 +49,8 @@ template <int Unit>
 void decodeMulticolour(int vramLine, uint32_t, uint16_t* out) {
     const uint8_t* r = vdp.vdpRegister;
     const uint32_t names = (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
-    const uint32_t patterns = (r[4] & 0x3Fu) * 2048 + ((vramLine >> 3) & 3) * 2u + (vramLine & 7) / 4;
+    const uint32_t patterns =
+        (r[4] & 0x3Fu) * 2048 + ((vramLine >> 3) & 3) * 2u + (vramLine & 7) / 4;
     for (uint32_t column = 0; column < 32; ++column) {
         const uint8_t colours = vramAt(patterns + vramAt(names + column) * 8u);
         out = putColours<Unit>(out, colours >> 4, 4);

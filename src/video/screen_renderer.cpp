@@ -50,7 +50,8 @@ constexpr ModeRenderer kModes[kModeCount] = {
 
 // The V9958's YJK screens replace Graphic 7 when R#25 asks for them; the 256-dot picture
 // means no colour averaging, and border and sprites stay as in Graphic 7.
-constexpr ModeRenderer kYJK = {{decodeYJK<1, false>, decodeYJK<2, false>}, BorderKind::kGraphic7, 0, 0x10000};
+constexpr ModeRenderer kYJK = {
+    {decodeYJK<1, false>, decodeYJK<2, false>}, BorderKind::kGraphic7, 0, 0x10000};
 constexpr ModeRenderer kYJKWithAttributes = {
     {decodeYJK<1, true>, decodeYJK<2, true>}, BorderKind::kGraphic7, 0, 0x10000};
 
@@ -87,6 +88,10 @@ BorderPixels borderPixels(BorderKind kind, int size) {
 
 // Borders of the 640-pixel picture start at even positions, so the pairs line up.
 void fillBorder(uint16_t* out, int pixels, BorderPixels border) {
+    if (border.even == border.odd) {  // all but Graphic 5 at 640: a plain fill
+        std::fill_n(out, pixels, border.even);
+        return;
+    }
     for (int i = 0; i < pixels; ++i) out[i] = (i & 1) ? border.odd : border.even;
 }
 

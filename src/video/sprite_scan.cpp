@@ -48,6 +48,8 @@ bool scanSpriteLine(SpriteLine& line) {
     const int height = line.patternDots * line.magnify;
 
     const bool mode2 = line.spriteMode == 2;
+    static_assert(kVRAMSize == 1024 * 128,
+                  "the attribute table's highest place ends at the top of VRAM");
     const uint32_t attributes = ((r[11] & 3u) * 256 + (mode2 ? ((r[5] | 4u) & 0xFC) : r[5])) * 128;
     const uint32_t colours = attributes - 512;  // mode 2 only; at least 0 by the OR of 4
     const uint32_t patterns = (r[6] & 0x3Fu) * 2048;
@@ -57,26 +59,30 @@ bool scanSpriteLine(SpriteLine& line) {
     // sprites; S#0 keeps the number of the first one left out until it is read.
     const int limit = settings.SpriteLimit ? (mode2 ? 8 : 4) : kSpriteCount;
     line.count = 0;
+    // The 128-byte attribute table ends at the top of VRAM at the highest, so it is read
+    // in place.
+    const uint8_t* table = vdp.vram + attributes;
     for (uint32_t i = 0; i < kSpriteCount; ++i) {
-        const uint32_t entry = attributes + i * 4;
-        const uint8_t y = vramByte(entry);
+        const uint8_t* entry = table + i * 4;
+        const uint8_t y = entry[0];
         if (y == endMarker) break;
-        int d = spriteRow - y;
-        if (d < -128) d += 256;  // a sprite near the bottom wraps onto the top rows
-        if (d < 0 || d >= height) continue;
+        // Rows below Y, counted modulo 256: a sprite near the bottom wraps onto the top.
+        const int d = (spriteRow - y) & 0xFF;
+        if (d >= height) continue;
         if (line.count == limit) {
             uint8_t& s0 = vdp.vdpStatus[0];
-            if (!(s0 & kS0FifthSprite)) s0 = static_cast<uint8_t>((s0 & ~kS0SpriteNumber) | kS0FifthSprite | i);
+            if (!(s0 & kS0FifthSprite))
+                s0 = static_cast<uint8_t>((s0 & ~kS0SpriteNumber) | kS0FifthSprite | i);
             break;
         }
         const int k = d / line.magnify;
-        const uint32_t pattern = patterns + vramByte(entry + 2) * 8u + k;
+        const uint32_t pattern = patterns + entry[2] * 8u + k;
         uint16_t bits = static_cast<uint16_t>(vramByte(pattern) << 8);
         if (line.patternDots == 16) bits |= vramByte(pattern + 16);  // right half
-        const uint8_t colour = mode2 ? vramByte(colours + i * 16 + k) : vramByte(entry + 3);
+        const uint8_t colour = mode2 ? vramByte(colours + i * 16 + k) : entry[3];
         LineSprite& s = line.sprites[line.count++];
         s.pattern = bits;
-        s.x = static_cast<int16_t>(vramByte(entry + 1) - ((colour & kEarlyClock) ? 32 : 0));
+        s.x = static_cast<int16_t>(entry[1] - ((colour & kEarlyClock) ? 32 : 0));
         s.colour = colour;
     }
     return true;

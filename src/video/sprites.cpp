@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "frontend/settings.h"
 #include "video/display_area.h"
 #include "video/frame_buffer.h"
 #include "video/screen_renderer.h"
@@ -36,14 +37,12 @@ void drawSpriteDots(const uint8_t (&colours)[kSpriteLineDots]) {
     }
 }
 
-}  // namespace
+bool spritesDrawable() {
+    return display.renderEnabled && vdp.scanLine >= 8 && vdp.scanLine <= 247 && frameBufferReady();
+}
 
-void renderSpriteLine() {
-    if (!display.renderEnabled || !frameBufferReady()) return;
-    if (vdp.scanLine < 8 || vdp.scanLine > 247) return;
-    SpriteLine line;
-    if (!scanSpriteLine(line) || line.count == 0) return;
-
+void drawSprites(const SpriteLine& line) {
+    if (line.count == 0) return;
     uint8_t colours[kSpriteLineDots] = {};
     // Back to front, so the lower-numbered sprite is written last and shows in front.
     for (int i = line.count - 1; i >= 0; --i) {
@@ -61,16 +60,8 @@ void renderSpriteLine() {
     drawSpriteDots(colours);
 }
 
-void checkSpriteLimit() {
-    SpriteLine line;
-    scanSpriteLine(line);
-}
-
-void checkSpriteCollision() {
-    if (vdp.vdpStatus[0] & kS0Collision) return;  // already reported
-    SpriteLine line;
-    if (!scanSpriteLine(line)) return;
-
+void testCollision(const SpriteLine& line) {
+    if (line.count < 2) return;  // a collision takes two sprites
     bool taken[kSpriteLineDots] = {};
     for (int i = 0; i < line.count; ++i) {
         const LineSprite& sprite = line.sprites[i];
@@ -86,6 +77,36 @@ void checkSpriteCollision() {
             return;
         }
     }
+}
+
+bool collisionWanted() {
+    return !(vdp.vdpStatus[0] & kS0Collision);  // otherwise already reported
+}
+
+}  // namespace
+
+void renderSpriteLine() {
+    if (!spritesDrawable()) return;
+    SpriteLine line;
+    if (scanSpriteLine(line)) drawSprites(line);
+}
+
+void checkSpriteCollision() {
+    if (!collisionWanted()) return;
+    SpriteLine line;
+    if (scanSpriteLine(line)) testCollision(line);
+}
+
+void spriteLine(bool draw) {
+    // One scan of the attribute table serves the drawing, the collision test and the
+    // limit's S#0 report: the scan reads the same table each time within a line.
+    draw = draw && spritesDrawable();
+    const bool collide = settings.CheckSprite && collisionWanted();
+    if (!draw && !collide && !settings.SpriteLimit) return;
+    SpriteLine line;
+    if (!scanSpriteLine(line)) return;
+    if (draw) drawSprites(line);
+    if (collide) testCollision(line);
 }
 
 }  // namespace tavir

@@ -11,8 +11,9 @@ void renderSpriteLine();
 // Sets S#0 bit 5 when two sprites put a dot on the same place of `vdp.scanLine`.
 void checkSpriteCollision();
 
-// Looks at the sprites of `vdp.scanLine` only for the S#0 report of the sprite limit,
-// on lines that are not drawn too.
-void checkSpriteLimit();
+// The per-line sprite work of the run loop: draws the sprites of `vdp.scanLine` when
+// `draw` is set, tests collisions when msx.cfg's CheckSprite asks for it, and with
+// SpriteLimit makes the S#0 report on lines that are not drawn too.
+void spriteLine(bool draw);
 
 }  // namespace tavir

@@ -2,6 +2,7 @@
 // dots (16 of Text 2's half-width dots) in the background colour.
 #include "video/frame_buffer.h"
 #include "video/line_pixels.h"
+#include "video/pattern_bits.h"
 
 namespace tavir {
 
@@ -28,10 +29,10 @@ void decodeText1(int vramLine, uint32_t, uint16_t* out) {
     const TextColours c = textColours();
     out = putColours<Unit>(out, c.background, kMarginDots);
     for (uint32_t column = 0; column < 40; ++column) {
+        // All eight dots are written and the last two overwritten by the next
+        // character or the right margin: cheaper than stopping at six.
         const uint8_t bits = vramAt(patterns + vramAt(names + column) * 8u);
-        for (int bit = 7; bit >= 2; --bit) {
-            out = putColour<Unit>(out, (bits >> bit) & 1 ? c.foreground : c.background);
-        }
+        out = putPatternByte<Unit>(out, bits, c.foreground, c.background) - 2 * Unit;
     }
     putColours<Unit>(out, c.background, kMarginDots);
 }

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "support/ram_machine.h"
+#include "video/frame_buffer.h"
 
 namespace tavir {
 namespace {
@@ -47,13 +49,13 @@ TEST_F(VDPLineTest, LineInterruptLineFollowsR19R23R18AndTheOffset) {
         int offset;
         int line;
     } cases[] = {
-        {100, 0, 0, 0, 124},     // R#19 + 24
-        {100, 0, 0, -2, 122},    // the configured offset
+        {100, 0, 0, 0, 124},   // R#19 + 24
+        {100, 0, 0, -2, 122},  // the configured offset
         {100, 0, 0, 5, 129},
         {100, 0, 0x80, -2, 116},  // bit 7 of R#18: its adjust (8 lines) replaces the offset
         {100, 0, 0x30, -2, 125},  // without bit 7 the adjust (-3) and the offset both count
-        {100, 50, 0, 0, 74},     // the vertical scroll of R#23 moves the line up
-        {240, 0, 0, 0, 8},       // wraps within the frame
+        {100, 50, 0, 0, 74},      // the vertical scroll of R#23 moves the line up
+        {240, 0, 0, 0, 8},        // wraps within the frame
     };
     vdp.vdpRegister[0] = kR0LineInterruptEnable;
     for (const auto& c : cases) {
@@ -61,8 +63,8 @@ TEST_F(VDPLineTest, LineInterruptLineFollowsR19R23R18AndTheOffset) {
         vdp.vdpRegister[23] = c.r23;
         vdp.vdpRegister[18] = c.r18;
         settings.HInterruptOffset = c.offset;
-        EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{c.line}) << int(c.r19) << " "
-            << int(c.r23) << " " << int(c.r18) << " " << c.offset;
+        EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{c.line})
+            << int(c.r19) << " " << int(c.r23) << " " << int(c.r18) << " " << c.offset;
     }
 }
 
@@ -84,11 +86,9 @@ TEST_F(VDPLineTest, BlankingStartsAfterTheDisplayLinesAndEndsAtItsEnd) {
         int offset;
         int start, end;
     } cases[] = {
-        {0, 0, 0, 224, 32},
-        {kR9Lines212, 0, 0, 234, 22},
-        {0, 0x80, 0, 232, 40},  // 8 lines down
-        {0, 0x30, 0, 221, 29},  // 3 lines up
-        {0, 0, -2, 224, 32},    // the offset is for the line interrupt only
+        {0, 0, 0, 224, 32},    {kR9Lines212, 0, 0, 234, 22}, {0, 0x80, 0, 232, 40},  // 8 lines down
+        {0, 0x30, 0, 221, 29},                                                       // 3 lines up
+        {0, 0, -2, 224, 32},  // the offset is for the line interrupt only
     };
     for (const auto& c : cases) {
         vdp.vdpRegister[9] = c.r9;
@@ -121,6 +121,33 @@ TEST_F(VDPLineTest, EvenOddFlagAlternatesEveryFrame) {
     EXPECT_EQ(vdp.vdpStatus[2], 0x4C ^ kS2OddField);
     runScanLines(cpu, 256);
     EXPECT_EQ(vdp.vdpStatus[2], 0x4C);
+}
+
+// A skipped frame draws nothing, but its lines still test sprite collisions and, with
+// the limit on, report the fifth sprite of a line (sprite mode 1 shows four).
+TEST_F(VDPLineTest, UndrawnLinesStillTestSpriteCollisionsAndTheLimit) {
+    std::vector<uint8_t> vram(kVRAMSize, 0);
+    uint8_t* const savedVRAM = vdp.vram;
+    const uint8_t savedMode = vdp.screenMode;
+    vdp.vram = vram.data();
+    vdp.screenMode = kGraphic1;
+    vdp.vdpRegister[1] = kR1DisplayEnable;
+    vdp.vdpRegister[5] = 0x36;  // attributes at 0x1B00
+    vdp.vdpRegister[6] = 0x07;  // patterns at 0x3800; pattern 1 a full block
+    std::fill_n(&vram[0x3808], 8, 0xFF);
+    const uint8_t sprites[] = {99, 0,  1,  15, 99, 4,  1,   15, 99, 40, 1,
+                               15, 99, 80, 1,  15, 99, 120, 1,  15, 208};
+    std::copy(std::begin(sprites), std::end(sprites), &vram[0x1B00]);
+    settings.CheckSprite = 1;
+    settings.SpriteLimit = 1;
+    framePacing.drawThisFrame = false;
+    display.otherFieldDrawn = 0;
+
+    // Y = 99 covers display rows 100-107, scan lines 132-139; sprites 0 and 1 overlap.
+    EXPECT_EQ(linesRaising(0, kS0Collision), (Lines{132, 133, 134, 135, 136, 137, 138, 139}));
+    EXPECT_EQ(vdp.vdpStatus[0] & (kS0FifthSprite | kS0SpriteNumber), kS0FifthSprite | 4);
+    vdp.vram = savedVRAM;
+    vdp.screenMode = savedMode;
 }
 
 }  // namespace
