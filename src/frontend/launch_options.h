@@ -10,7 +10,7 @@ enum class FileKind { kCartridge, kDisk, kOther };
 
 struct LaunchOptions {
     bool help = false;
-    std::string directory;  // working directory; empty: the current one
+    std::string directory;  // working directory; empty: the current one, or the per-user one
     std::string file;       // as given on the command line
     int mapper = -1;        // --mapper 0-5; -1: from the file's name
 };

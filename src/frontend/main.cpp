@@ -11,6 +11,8 @@
 #include "disk/drive_state.h"
 #include "frontend/host_entry.h"
 #include "frontend/launch_options.h"
+#include "frontend/screen_message.h"
+#include "frontend/user_directory.h"
 #include "host/desktop/desktop_audio.h"
 #include "host/desktop/desktop_session.h"
 #include "host/midi_output.h"
@@ -32,6 +34,26 @@ int main(int argc, char** argv) {
     if (!options.file.empty()) {
         std::error_code ignored;
         options.file = std::filesystem::absolute(options.file, ignored).string();
+    }
+    // Started from a folder that is no working directory (a new user's home, a game
+    // folder): the program's own, made ready to run on first use.
+    if (options.directory.empty() && !holdsSystemROMs(".")) {
+        options.directory = userDataDirectory();
+        if (options.directory.empty()) {
+            std::fprintf(stderr,
+                         "tavir: no system ROMs here and no HOME for a working directory "
+                         "of its own; name one with --dir DIR\n");
+            return 2;
+        }
+        if (!prepareWorkingDirectory(options.directory, error)) {
+            std::fprintf(stderr, "tavir: %s\n", error.c_str());
+        }
+        std::printf(
+            "tavir: no system ROMs in the current directory; working directory %s "
+            "(log: TAVIRlog.txt there)\n",
+            options.directory.c_str());
+        std::fflush(stdout);
+        showScreenMessage("Working directory %s", options.directory.c_str());
     }
     if (!options.directory.empty() && chdir(options.directory.c_str()) != 0) {
         std::fprintf(stderr, "tavir: cannot use %s as the working directory: %s\n",

@@ -10,6 +10,7 @@
 
 #include "frontend/input_recording.h"
 #include "frontend/log.h"
+#include "frontend/screen_message.h"
 #include "frontend/snapshot_blocks.h"
 #include "frontend/snapshot_layout.h"
 
@@ -56,8 +57,12 @@ void loadImage(const uint8_t* image, uint8_t version, const CartridgeBanks& bank
     loadRAMBlock(image);
 }
 
+// Why the last save or load of a file failed, for the slot's message on the screen.
+std::string failure;
+
 bool failSave(const std::string& name, const std::string& temporary, std::FILE* file, int fd) {
     const int error = errno;
+    failure = std::strerror(error);
     if (file != nullptr)
         std::fclose(file);
     else if (fd >= 0)
@@ -77,6 +82,7 @@ void syncWorkingDirectory() {
 
 bool refuse(const std::string& name, std::FILE* file, const char* reason) {
     std::fclose(file);
+    failure = reason;
     logPrint("%s not loaded: %s\n", name.c_str(), reason);
     return false;
 }
@@ -110,7 +116,8 @@ bool saveSnapshotFile(const std::string& name, bool recording) {
     if (recording) {
         startInputRecording(file, kRecording);
     } else if (std::fclose(file) != 0) {
-        logPrint("%s not saved: %s\n", name.c_str(), std::strerror(errno));
+        failure = std::strerror(errno);
+        logPrint("%s not saved: %s\n", name.c_str(), failure.c_str());
         return false;
     }
     return true;
@@ -119,7 +126,10 @@ bool saveSnapshotFile(const std::string& name, bool recording) {
 bool loadSnapshotFile(const std::string& name, bool playback) {
     stopInputRecording();
     std::FILE* file = std::fopen(name.c_str(), "rb");
-    if (file == nullptr) return false;
+    if (file == nullptr) {
+        failure = std::strerror(errno);
+        return false;
+    }
 
     uint8_t version = 0;
     if (std::fread(&version, 1, 1, file) != 1) return refuse(name, file, "the file is empty");
@@ -159,13 +169,29 @@ bool loadSnapshotFile(const std::string& name, bool playback) {
 bool saveSnapshot(int slot, bool recording) {
     const std::string name = snapshotFileName(slot, recording);
     if (name.empty()) return false;
-    return saveSnapshotFile(name, recording);
+    const bool saved = saveSnapshotFile(name, recording);
+    if (saved) {
+        showScreenMessage("Snapshot saved: slot %d (%s)%s", slot, name.c_str(),
+                          recording ? ", recording input" : "");
+    } else {
+        showScreenMessage("Snapshot not saved: slot %d (%s): %s", slot, name.c_str(),
+                          failure.c_str());
+    }
+    return saved;
 }
 
 bool loadSnapshot(int slot, bool playback) {
     const std::string name = snapshotFileName(slot, playback);
     if (name.empty()) return false;
-    return loadSnapshotFile(name, playback);
+    const bool loaded = loadSnapshotFile(name, playback);
+    if (loaded) {
+        showScreenMessage("Snapshot loaded: slot %d (%s)%s", slot, name.c_str(),
+                          playback ? ", playing back its input" : "");
+    } else {
+        showScreenMessage("Snapshot not loaded: slot %d (%s): %s", slot, name.c_str(),
+                          failure.c_str());
+    }
+    return loaded;
 }
 
 void saveSnapshotAtStop() {

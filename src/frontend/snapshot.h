@@ -16,13 +16,15 @@ std::string snapshotFileName(int slot, bool recording);
 // Saves the machine to the slot's file. The file is written under a temporary name, made
 // durable and only then renamed over the slot's name, so a failed save leaves the slot's
 // previous file as it was; it logs one line. With `recording`, the .smv file stays open
-// and every frame appends its input records until the next command.
+// and every frame appends its input records until the next command. The screen says
+// which slot and file were saved, or why not.
 bool saveSnapshot(int slot, bool recording);
 
 // Loads the slot's file. A file that is missing leaves the machine alone without a word;
 // one that is shorter than its version's layout, of an unknown version, or has a field out
 // of range is refused whole with a log line and the machine is not touched. With
 // `playback`, the .smv file's input records then replace the live input frame by frame.
+// The screen says which slot and file were loaded, or why not (a missing file included).
 bool loadSnapshot(int slot, bool playback);
 
 // The same for a file of any name (the batch runner and tests).

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <iterator>
 #include <regex>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "support/machine_fixture.h"
 
@@ -21,6 +21,18 @@ namespace fs = std::filesystem;
 
 bool xvfbRunInstalled() {
     return std::system("command -v xvfb-run >/dev/null 2>&1") == 0;
+}
+
+// A cartridge of 16 KB whose start routine makes the border white (R#7 = 15) and the
+// screen visible, then loops.
+void writeWhiteCartridge(const fs::path& path) {
+    std::vector<uint8_t> rom(0x4000, 0xFF);
+    const std::vector<uint8_t> header = {'A',  'B',  0x10, 0x40, 0,    0,    0,    0,    0,
+                                         0,    0,    0,    0,    0,    0,    0,    0xF3, 0x3E,
+                                         0x0F, 0xD3, 0x99, 0x3E, 0x87, 0xD3, 0x99, 0x3E, 0x40,
+                                         0xD3, 0x99, 0x3E, 0x81, 0xD3, 0x99, 0x18, 0xFE};
+    std::copy(header.begin(), header.end(), rom.begin());
+    testing::writeFile(path, rom);
 }
 
 class DesktopProgramTest : public testing::MachineDirectoryTest {
@@ -35,10 +47,10 @@ protected:
     // report: Mesa's GL driver, which SDL unloads at exit, leaves blocks behind that
     // LeakSanitizer can no longer attribute. The machine's own memory is leak-checked by
     // the in-process tests.
-    int run(const std::string& environment) {
+    int run(const std::string& environment, const std::string& arguments = "") {
         const std::string command = "cd " + directory_.path().string() + " && " + environment +
                                     " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + TAVIR_TAVIR +
-                                    " >output.txt 2>&1 </dev/null";
+                                    " " + arguments + " >output.txt 2>&1 </dev/null";
         const int raw = std::system(command.c_str());
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
@@ -58,29 +70,24 @@ TEST_F(DesktopProgramTest, OpensItsWindowRunsTheMachineAndExits) {
     EXPECT_EQ(seconds, 2) << log;
 }
 
-// A cartridge of 16 KB whose start routine makes the border white (R#7 = 15) and the
-// screen visible, then loops. Named on the command line, or dropped onto the running
-// window (which resets the machine), C-BIOS starts it. The window opens at 3x a 320 x 240
+// Named on the command line, or dropped onto the running window (which resets the
+// machine), C-BIOS starts the white cartridge. The window opens at 3x a 320 x 240
 // picture with its 19-row menu bar: Xvfb's 1280 x 1024 screen has room for 960 x 739 but
 // not for 4x.
 TEST_F(DesktopProgramTest, ACartridgeFromTheCommandLineOrDroppedStartsInAWindowOfThreeTimes) {
-    std::vector<uint8_t> rom(0x4000, 0xFF);
-    const std::vector<uint8_t> header = {'A',  'B',  0x10, 0x40, 0,    0,    0,    0,    0,
-                                         0,    0,    0,    0,    0,    0,    0,    0xF3, 0x3E,
-                                         0x0F, 0xD3, 0x99, 0x3E, 0x87, 0xD3, 0x99, 0x3E, 0x40,
-                                         0xD3, 0x99, 0x3E, 0x81, 0xD3, 0x99, 0x18, 0xFE};
-    std::copy(header.begin(), header.end(), rom.begin());
-    testing::writeFile(directory_.path() / "white.rom", rom);
+    writeWhiteCartridge(directory_.path() / "white.rom");
     const std::string romPath = (directory_.path() / "white.rom").string();
     for (const bool dropped : {false, true}) {
         SCOPED_TRACE(dropped ? "dropped" : "named");
         fs::remove(directory_.path() / "shot.bmp");
         const std::string hook = "TAVIR_AUTORUN_FRAMES=200 TAVIR_AUTORUN_SCREENSHOT=shot.bmp " +
                                  (dropped ? "TAVIR_AUTORUN_DROP=" + romPath : std::string());
-        // xwininfo asks the X server for the window's size while the program runs.
+        // xwininfo asks the X server for the window's size while the program runs; a slow
+        // run that ends before it answers leaves the other run's answer in place.
         const std::string program = std::string(TAVIR_TAVIR) + (dropped ? "" : " white.rom");
         const std::string size = "sh -c '" + program + " & p=$!; for i in $(seq 100); do " +
-                                 "xwininfo -name MENU >window.txt 2>/dev/null && break; " +
+                                 "xwininfo -name MENU >w.txt 2>/dev/null && " +
+                                 "mv w.txt window.txt && break; " +
                                  "sleep 0.1; done; wait $p'";
         const std::string command = "cd " + directory_.path().string() + " && " + hook +
                                     " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + size +
@@ -96,6 +103,28 @@ TEST_F(DesktopProgramTest, ACartridgeFromTheCommandLineOrDroppedStartsInAWindowO
         EXPECT_NE(window.find("Width: 960\n"), std::string::npos) << window;
         EXPECT_NE(window.find("Height: 739\n"), std::string::npos) << window;
     }
+}
+
+// Started in a folder without system ROMs (here "games", naming the game relative to it),
+// the program fills a directory of its own under XDG_DATA_HOME, keeps what the user already
+// put there (the patterned Kanji font), says where it is, and C-BIOS starts the game.
+TEST_F(DesktopProgramTest, FromAFolderWithoutROMsItPreparesItsOwnDirectoryAndStartsTheGame) {
+    const fs::path own = directory_.path() / "data/tavir";
+    fs::create_directories(own);
+    fs::create_directory(directory_.path() / "games");
+    writeWhiteCartridge(directory_.path() / "games/white.rom");
+    fs::copy_file(directory_.path() / "KANJI.rom", own / "KANJI.rom");
+    ASSERT_EQ(
+        run("cd games && XDG_DATA_HOME=" + (directory_.path() / "data").string() +
+                " SDL_AUDIODRIVER=dummy TAVIR_AUTORUN_FRAMES=200 TAVIR_AUTORUN_SCREENSHOT=shot.bmp",
+            "white.rom"),
+        0);
+    EXPECT_NE(file("games/output.txt").find("working directory " + own.string()),
+              std::string::npos);
+    const std::string shot = testing::readTextFile(own / "shot.bmp");
+    ASSERT_EQ(shot.size(), 54u + 320 * 240 * 3);
+    EXPECT_EQ(shot.substr(54, 3), "\xff\xff\xff") << "the bottom-left border pixel is white";
+    EXPECT_EQ(testing::readTextFile(own / "KANJI.rom"), file("KANJI.rom"));
 }
 
 // A cartridge sets tone A to period 510 at full volume; SDL's disk driver records what

@@ -16,6 +16,7 @@
 #include "frontend/input_recording.h"
 #include "frontend/joystick_state.h"
 #include "frontend/log.h"
+#include "frontend/screen_message.h"
 #include "frontend/snapshot.h"
 #include "memory/cartridge.h"
 #include "memory/clock_chip.h"
@@ -248,20 +249,27 @@ TEST_F(SnapshotGameTest, DamagedFilesAreRefusedWithoutChangingTheMachine) {
 }
 
 // The save key and M save slot 37; with the modifier, 5 records into slot 5 and the load
-// key replays it. A save that can't be written keeps the slot's file and says so.
+// key replays it, each named on the screen. A save that can't be written keeps the slot's
+// file and says so, as does the load of an empty slot.
 TEST_F(SnapshotGameTest, SaveAndLoadKeysAndAFailedSave) {
     runFrames(1, 10);
-    const std::tuple<uint8_t, bool, uint8_t, const char*, RecordingMode> steps[] = {
-        {kCommandSaveState, false, 0x32, "TAVIR37.sav", kRecordingOff},
-        {kCommandSaveState, true, 0x06, "TAVIR05.smv", kRecording},
-        {kCommandLoadState, true, 0x06, "TAVIR05.smv", kPlayingBack}};
-    for (auto [code, modifier, key, file, mode] : steps) {
+    const std::tuple<uint8_t, bool, uint8_t, const char*, RecordingMode, const char*> steps[] = {
+        {kCommandSaveState, false, 0x32, "TAVIR37.sav", kRecordingOff,
+         "Snapshot saved: slot 37 (TAVIR37.sav)"},
+        {kCommandSaveState, true, 0x06, "TAVIR05.smv", kRecording,
+         "Snapshot saved: slot 5 (TAVIR05.smv), recording input"},
+        {kCommandLoadState, true, 0x06, "TAVIR05.smv", kPlayingBack,
+         "Snapshot loaded: slot 5 (TAVIR05.smv), playing back its input"}};
+    char shown[kScreenMessageLength];
+    for (auto [code, modifier, key, file, mode, message] : steps) {
         commandCode.store(code);
         commandModifier = modifier;
         setHeadlessKey(key, true);
         commandRoutine();
         EXPECT_TRUE(fs::exists(file)) << file;
         EXPECT_EQ(recordingMode, mode) << file;
+        latestScreenMessage(shown);
+        EXPECT_STREQ(shown, message);
     }
     commandModifier = false;
 
@@ -271,6 +279,11 @@ TEST_F(SnapshotGameTest, SaveAndLoadKeysAndAFailedSave) {
     EXPECT_FALSE(saveSnapshot(37, false));
     EXPECT_TRUE(readFile("TAVIR37.sav") == previous);
     EXPECT_NE(log().find("TAVIR37.sav not saved: "), std::string::npos);
+    latestScreenMessage(shown);
+    EXPECT_STREQ(shown, "Snapshot not saved: slot 37 (TAVIR37.sav): Is a directory");
+    EXPECT_FALSE(loadSnapshot(9, false));
+    latestScreenMessage(shown);
+    EXPECT_STREQ(shown, "Snapshot not loaded: slot 9 (TAVIR09.sav): No such file or directory");
 }
 
 // The Konami segment viewer switches segment 7 into 0x8000 as it starts; the down key
