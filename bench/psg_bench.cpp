@@ -4,6 +4,8 @@
 // frames/s ratio is what sound costs a batch run.
 #include <benchmark/benchmark.h>
 
+#include "loop_program.h"
+
 #include <cstring>
 #include <memory>
 
@@ -62,38 +64,14 @@ void psgFrame(benchmark::State& state) {
 BENCHMARK(psgFrame)->Arg(0)->Arg(1);
 
 void runLoopSound(benchmark::State& state) {
-    std::unique_ptr<uint8_t[]> emptyRAM(new uint8_t[kEmptyRAMSize]());
-    std::unique_ptr<uint8_t[]> ram(new uint8_t[kRAMSize]());
-    initMemoryMap(emptyRAM.get());
-    attachRAM(ram.get());
-    resetMemoryMap();
-    setPrimarySlots(0xFF);
-    setSecondarySlots(0xAA);
-    // LD A,(HL); INC HL; ADD A,B; LD B,A; LD (DE),A; INC E; JP 0x0100: reads, writes, ALU.
-    const uint8_t program[] = {0x7E, 0x23, 0x80, 0x47, 0x12, 0x1C, 0xC3, 0x00, 0x01};
-    for (size_t i = 0; i < sizeof program; ++i)
-        writeMemory(static_cast<uint16_t>(0x0100 + i), program[i]);
-
-    cpu.MSXSpeed = 228;
-    resetCPU(cpu);
-    cpu.pc = 0x0100;
-    cpu.de.word = 0xC000;
-    std::memset(vdp.vdpRegister, 0, sizeof vdp.vdpRegister);
-    vdp.vdpRegister[1] = 0x60;
-    fillFrameSchedule();
-    installHeadlessHost(HeadlessClock::kManual);
-    framePacing.paced = false;
+    LoopProgram machine;
     openSound(state.range(0) != 0);
     enterRunLoop();
-
     for (auto _ : state) runScanLines(cpu, 256);
     state.counters["frames/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     releasePSG();
     settings = Settings{};
-    framePacing.paced = true;
-    installHeadlessHost(HeadlessClock::kReal);
-    commandCode.store(kCommandNone);
 }
 BENCHMARK(runLoopSound)->Arg(0)->Arg(1);
 

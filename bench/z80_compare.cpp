@@ -128,17 +128,6 @@ Outcome runLibrary(const std::vector<uint8_t>& program, const std::vector<int>& 
     return outcome;
 }
 
-bool parseTests(const char* list, std::vector<int>& tests) {
-    for (const char* p = list;;) {
-        char* end;
-        const long test = std::strtol(p, &end, 10);
-        if (end == p || test < 1 || test > tavir::kExerciserTestCount) return false;
-        tests.push_back(static_cast<int>(test));
-        if (*end == '\0') return true;
-        if (*end != ',') return false;
-        p = end + 1;
-    }
-}
 
 }  // namespace
 
@@ -150,7 +139,7 @@ int main(int argc, char** argv) {
     int rounds = 3;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--tests") == 0 && i + 1 < argc) {
-            if (!parseTests(argv[++i], tests)) {
+            if (!tavir::parseExerciserTestList(argv[++i], tests)) {
                 std::fprintf(stderr,
                              "z80-compare: --tests wants numbers 1-67 separated by commas\n");
                 return 2;

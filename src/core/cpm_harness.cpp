@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/machine.h"
@@ -125,6 +126,18 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& contents, std:
         return false;
     }
     return true;
+}
+
+bool parseExerciserTestList(const char* list, std::vector<int>& tests) {
+    for (const char* p = list;;) {
+        char* end;
+        const long test = std::strtol(p, &end, 10);
+        if (end == p || test < 1 || test > kExerciserTestCount) return false;
+        tests.push_back(static_cast<int>(test));
+        if (*end == '\0') return true;
+        if (*end != ',') return false;
+        p = end + 1;
+    }
 }
 
 }  // namespace tavir

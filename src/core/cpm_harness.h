@@ -20,6 +20,10 @@ struct CPMRun {
 // The instruction exercisers ZEXDOC and ZEXALL number their tests 1-67.
 constexpr int kExerciserTestCount = 67;
 
+// Parses a list such as "1,5,9" of exerciser test numbers, appending them to `tests`.
+// False on anything else: an empty item, a number outside 1-67, a stray character.
+bool parseExerciserTestList(const char* list, std::vector<int>& tests);
+
 class CPMHarness {
 public:
     // Every character the program prints goes to `output`.

@@ -22,18 +22,6 @@ void printUsage() {
         "  --stats        print emulated T-states, wall seconds and emulated MHz to stderr");
 }
 
-// Parses "1,5,9" into test numbers.
-bool parseTestList(const char* list, std::vector<int>& tests) {
-    for (const char* p = list;;) {
-        char* end;
-        const long test = std::strtol(p, &end, 10);
-        if (end == p || test < 1 || test > tavir::kExerciserTestCount) return false;
-        tests.push_back(static_cast<int>(test));
-        if (*end == '\0') return true;
-        if (*end != ',') return false;
-        p = end + 1;
-    }
-}
 
 }  // namespace
 
@@ -77,7 +65,7 @@ int main(int argc, char** argv) {
     }
     if (tests != nullptr) {
         std::vector<int> selected;
-        if (!parseTestList(tests, selected) || !harness.selectExerciserTests(selected)) {
+        if (!tavir::parseExerciserTestList(tests, selected) || !harness.selectExerciserTests(selected)) {
             std::fprintf(stderr, "cpm-run: --tests wants numbers 1-67 separated by commas\n");
             return 2;
         }
