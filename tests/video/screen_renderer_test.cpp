@@ -123,21 +123,6 @@ TEST_F(ScreenRendererTest, VerticalPlacementFollowsLNTheAdjustAndTheScroll) {
     }
 }
 
-TEST_F(ScreenRendererTest, Graphic7ConvertsDirectColourBytes) {
-    setMode(0x0E, 0);
-    setRegister(2, 0x1F);  // page 0
-    setRegister(7, 0x1C);  // border: red 7
-    const uint8_t bytes[] = {0xFF, 0x03, 0xE0, 0x1C, 0x00, 0x49};
-    std::copy(std::begin(bytes), std::end(bytes), vdp.vram);
-    drawLine(32);
-    // Blue reaches level 6 only: 26 of 31. 0x49 = green 2, red 2, blue 1 -> levels 2, 2, 2:
-    // 2 x F800 / 7 = 46DB -> 4000, 2 x 7E0 / 7 = 240, 2 x 1F / 7 = 8.
-    const uint16_t expected[] = {0xFFFA, 0x001A, kGreen, kRed, kBlack, 0x4248};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(pixel(24, 32 + i), expected[i]) << i;
-    EXPECT_EQ(pixel(24, 0), kRed);
-    EXPECT_EQ(pixel(24, 319), kRed);
-}
-
 // Text 2 at 320 averages dot pairs: avg(blue, white) = 7800 + 3E0 + 1F = 0x7BFF, with
 // 8-dot margins; at 640 every dot shows after a 16-pixel margin.
 TEST_F(ScreenRendererTest, Text2MergesDotPairsAt320AndShowsEveryDotAt640) {
@@ -159,43 +144,6 @@ TEST_F(ScreenRendererTest, Text2MergesDotPairsAt320AndShowsEveryDotAt640) {
             EXPECT_EQ(pixel(24 * (size + 1) + size, at[i]), expected[i]) << at[i];
         }
     }
-}
-
-// Red and blue merge to 0x780F: red F800 >> 1 -> 7C00, masked 7800; blue 1F >> 1 -> F.
-// The Graphic 5 border merges its two colours as well.
-TEST_F(ScreenRendererTest, Graphic5And6MergeDotPairsAt320) {
-    setMode(0x08, 0);  // Graphic 5
-    setRegister(2, 0x1F);
-    setColour(0, 0, 0, 0);
-    setRegister(8, kR8Transparent);  // colour 0 is black of its own
-    setRegister(7, 0x07);            // border dots: colour 1 and colour 3
-    vdp.vram[0] = 0x1B;              // dots 0, 1, 2, 3
-    drawLine(32);
-    EXPECT_EQ(pixel(24, 0), 0x780F);
-    EXPECT_EQ(pixel(24, 32), 0x7800);  // avg(black, red)
-    EXPECT_EQ(pixel(24, 33), 0x03EF);  // green 7E0 >> 1 -> 3F0, masked 3E0; blue F
-    setRegister(0, 0x0A);              // Graphic 6
-    setRegister(7, 0x01);
-    vdp.vram[0] = 0x13;
-    drawLine(32);
-    EXPECT_EQ(pixel(24, 32), 0x780F);
-    EXPECT_EQ(pixel(24, 0), kRed);  // an ordinary backdrop border
-}
-
-// Graphic 2 takes its pattern and colour tables per third of the screen, a colour byte per
-// pattern line.
-TEST_F(ScreenRendererTest, Graphic2UsesTheTablesOfEachThirdAndColoursEveryLine) {
-    setMode(0x02, 0);
-    setRegister(2, 0x06);           // names 0x1800
-    setRegister(3, 0xFF);           // colours 0x2000
-    setRegister(4, 0x03);           // patterns 0
-    vdp.vram[0x1800 + 8 * 32] = 5;  // row 64, column 0: second third
-    vdp.vram[0x800 + 5 * 8] = 0x80;
-    vdp.vram[0x2800 + 5 * 8] = 0x12;
-    vdp.vram[5 * 8] = 0xFF;  // the first third's pattern 5 must not be used
-    drawLine(32 + 64);
-    EXPECT_EQ(pixel(88, 32), kRed);
-    EXPECT_EQ(pixel(88, 33), kGreen);
 }
 
 // An odd field first has nothing to pair with yet; then page 0 on even rows, the selected
