@@ -61,6 +61,8 @@ struct GoldenRun {
     bool fmBIOS = false;    // our FM BIOS stand-in (fmbios_stub) in place of C-BIOS's
 };
 
+void PrintTo(const GoldenRun& run, std::ostream* out) { *out << run.name; }
+
 const char kLarge[] = ".DisplayMode = 01\n";  // 640x480; 320x240 is the default
 
 const GoldenRun kRuns[] = {
