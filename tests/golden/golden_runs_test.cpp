@@ -121,6 +121,16 @@ const GoldenRun kRuns[] = {
      "--key 1000:d0:3 --key 1020:d0:3 --key 1040:39:3 --key 1100:d0:3 --key 1120:d0:3 "
      "--key 1140:d0:3 --key 1160:39:3 --key 1250:39:3",
      "", 0x0deb94d551004df3, 0x042fadec4103fa50, false, 0x550b9cd3d1a89d1e, true},
+    // Our cartridge's stripes (scroll.asm): SCREEN 5 with the horizontal adjust, both
+    // scrolls and the left mask; with 212 lines, the vertical adjust and the two-page
+    // scroll; SCREEN 3; interlaced SCREEN 7 with the odd field from page 1.
+    {"scroll-screen5", "0scroll.rom", "", 300, "", "", 0x55e8628459497b8d, 0},
+    {"scroll-screen5-640", "0scroll.rom", kLarge, 300, "", "", 0x54c8177883e142ea, 0},
+    {"scroll-two-pages", "0scroll.rom", "", 500, "", "", 0x810d32ea1eb35685, 0},
+    {"scroll-two-pages-640", "0scroll.rom", kLarge, 500, "", "", 0x09819ace8b3923c2, 0},
+    {"multicolour", "0scroll.rom", "", 700, "", "", 0xc144e2f813924f2d, 0},
+    {"interlace", "0scroll.rom", "", 1100, "", "", 0xf265a8ce76ab762d, 0},
+    {"interlace-640", "0scroll.rom", kLarge, 1100, "", "", 0x178fb93801e3636a, 0},
     // The picture-size key takes SCREEN 5 from 320x240 to 640x480 mid-run.
     {"screen5-size-key", "0msxgl_s_vdpcmd.rom", "", 650, "--key 300:d0 --key 600:db", "", 0x1e0ab0b1709547ce, 0},
 };
