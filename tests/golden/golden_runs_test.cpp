@@ -131,6 +131,14 @@ const GoldenRun kRuns[] = {
     {"multicolour", "0scroll.rom", "", 700, "", "", 0xc144e2f813924f2d, 0},
     {"interlace", "0scroll.rom", "", 1100, "", "", 0xf265a8ce76ab762d, 0},
     {"interlace-640", "0scroll.rom", kLarge, 1100, "", "", 0x178fb93801e3636a, 0},
+    // Our sprites (sprites.asm): sprite mode 1 at both sizes, without collision checks,
+    // magnified; sprite mode 2 with R#5's forced bit, CC and colours per line.
+    {"sprites-mode1", "0sprites.rom", "", 330, "", "", 0x764db3318f4fc2ed, 0},
+    {"sprites-mode1-640", "0sprites.rom", kLarge, 330, "", "", 0x6b392fcd4c8365ea, 0},
+    {"sprites-unchecked", "0sprites.rom", ".CheckSprite = 00\n", 330, "", "", 0x7e60f7d94f0622ed, 0},
+    {"sprites-magnified", "0sprites.rom", "", 440, "", "", 0xc41f29db7cb4421d, 0},
+    {"sprites-mode2", "0sprites.rom", "", 700, "", "", 0xc125f93c866e19ad, 0},
+    {"sprites-mode2-640", "0sprites.rom", kLarge, 700, "", "", 0x3912de087eb3566a, 0},
     // The picture-size key takes SCREEN 5 from 320x240 to 640x480 mid-run.
     {"screen5-size-key", "0msxgl_s_vdpcmd.rom", "", 650, "--key 300:d0 --key 600:db", "", 0x1e0ab0b1709547ce, 0},
 };
