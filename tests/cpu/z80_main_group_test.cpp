@@ -1,29 +1,9 @@
-// What the exercisers and our CP/M programs leave to a unit test: flag bits 5 and 3, which
-// this Z80 never takes from a result, HALT, the interrupt modes and the EI delay.
+// What the exercisers and our CP/M programs leave to a unit test: HALT, the interrupt
+// modes and the EI delay against the line's countdown.
 #include "cpu/z80_fixture.h"
 
 namespace tavir::testing {
 namespace {
-
-using MainGroupFlags = Z80Test;
-
-// ZEXDOC masks bits 5 and 3; here they stay as they were for CPL/SCF/CCF and clear after
-// an addition whose result has them set.
-TEST_F(MainGroupFlags, BitsFiveAndThreeNeverComeFromTheResult) {
-    const struct { std::initializer_list<uint8_t> code; uint8_t a, f, aOut, fOut; } cases[] = {
-        {{0xC6, 0x01}, 0x27, 0x00, 0x28, 0x00},                                      // ADD A,1
-        {{0x2F}, 0x5A, kFlag5 | kFlag3 | kFlagC, 0xA5, kFlag5 | kFlag3 | kFlagC | kFlagH | kFlagN},  // CPL
-        {{0x37}, 0x00, kFlag5 | kFlag3 | kFlagH | kFlagN, 0x00, kFlag5 | kFlag3 | kFlagC},     // SCF
-        {{0x3F}, 0x00, kFlag5 | kFlag3 | kFlagC, 0x00, kFlag5 | kFlag3 | kFlagH},              // CCF
-    };
-    for (const auto& c : cases) {
-        a() = c.a, f() = c.f;
-        load(0x1000, c.code);
-        step();
-        EXPECT_EQ(a(), c.aOut) << std::hex << int(*c.code.begin());
-        EXPECT_EQ(f(), c.fOut) << std::hex << int(*c.code.begin());
-    }
-}
 
 using Interrupts = Z80Test;
 
