@@ -1,6 +1,6 @@
-// Bank switching seen through CPU reads and writes: the two types no shared cartridge
-// uses (the golden runs show the Konami, SCC and ASCII mappers switching), images past
-// the end of the banks, and which slot a write reaches.
+// Bank switching of the six mapper types through every address that switches a bank and
+// some that must not (a cartridge's own viewer uses only a few of them), images past the
+// end of the banks, and which slot a write reaches.
 #include <vector>
 
 #include "memory/cartridge.h"
@@ -44,6 +44,24 @@ TEST_F(CartridgeMapperTest, EachTypeSwitchesOnlyThroughItsOwnAddresses) {
         // Type 1: 16 KB banks at 0x4000 through 0x6000-0x7FFF.
         {kMapperBank16K, {{0x7FFF, 2}, {0x4000, 1}, {0x5FFF, 1}, {0x8000, 1}, {0xBFFF, 1}},
          {4, 5, 2, 3}},
+        // Type 2: 0x5000, 0x7000, 0x9000, 0xB000 exactly; an SCC probe's 0x3F is masked.
+        {kMapperKonamiSCC,
+         {{0x5000, 5}, {0x7000, 6}, {0x9000, 0x3F}, {0xB000, 8}, {0x5001, 9}, {0x4000, 9},
+          {0x4FFF, 9}},
+         {5, 6, 15, 8}},
+        // Type 3: the start of each window only.
+        {kMapperKonami,
+         {{0x4000, 9}, {0x6000, 10}, {0x8000, 11}, {0xA000, 12}, {0x5000, 6}, {0x6001, 6}},
+         {9, 10, 11, 12}},
+        // Type 4: one 2 KB register area per window in 0x6000-0x7FFF.
+        {kMapperASCII8,
+         {{0x67FF, 8}, {0x6800, 0x15}, {0x7000, 9}, {0x7FFF, 10}, {0x4000, 1}, {0x5FFF, 1},
+          {0x8000, 1}, {0xB000, 1}},
+         {8, 5, 9, 10}},
+        // Type 5: two 16 KB halves, 0x6000-0x6FFF and 0x7000-0x77FF.
+        {kMapperASCII16,
+         {{0x6FFF, 7}, {0x77FF, 3}, {0x4000, 1}, {0x5FFF, 1}, {0x8000, 1}, {0xBFFF, 1}},
+         {14, 15, 6, 7}},
     };
     for (const SwitchCase& c : cases) {
         SCOPED_TRACE(int{c.type});

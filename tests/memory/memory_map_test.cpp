@@ -67,6 +67,14 @@ TEST_F(MemoryMapTest, MapperRegistersReadBackWithHighBitsSet) {
     EXPECT_EQ(inPort(0xFE), 0xFF) << "segment 7 masked to 3";
 }
 
+TEST_F(MemoryMapTest, MapperRegistersGovernAddressRangesNotSlots) {
+    outPort(0xA8, 0xFF);
+    writeMemory(0xFFFF, 0xAA);
+    outPort(0xFC, 1);  // 0x0000-0x3FFF shows segment 1, as does 0x8000 after reset
+    writeMemory(0x0010, 0x42);
+    EXPECT_EQ(readMemory(0x8010), 0x42);
+}
+
 TEST_F(MemoryMapTest, SegmentsPastTheRAMAreEmptyAndWriteProtected) {
     EXPECT_EQ(memoryMap.segmentTable[4], emptyRAM_.get());
     EXPECT_EQ(memoryMap.segmentTable[255], emptyRAM_.get());

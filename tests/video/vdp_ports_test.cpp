@@ -12,6 +12,26 @@ namespace {
 
 using VDPPortsTest = VDPTest;
 
+TEST_F(VDPPortsTest, DataPortReadsAheadAndWritesConsecutiveBytes) {
+    vdp.vram[0x100] = 0x11;
+    vdp.vram[0x101] = 0x22;
+    setReadAddress(0x100);
+    EXPECT_EQ(readVDPData(), 0x11);
+    EXPECT_EQ(vdp.vramAddress, 0x102);
+
+    setReadAddress(0x100);  // a write after a read set-up lands beyond the prefetched byte
+    writeVDPData(0x77);
+    EXPECT_EQ(vdp.vram[0x101], 0x22);
+    EXPECT_EQ(vdp.vram[0x102], 0x77);
+
+    setWriteAddress(0x11234);
+    writeVDPData(0xAA);
+    writeVDPData(0xBB);
+    EXPECT_EQ(vdp.vram[0x11234], 0xAA);
+    EXPECT_EQ(vdp.vram[0x11235], 0xBB);
+    EXPECT_EQ(vdp.readAhead, 0xBB);
+}
+
 TEST_F(VDPPortsTest, ControlLatchPairsBytesAndDropsPairsWithBothTopBits) {
     setWriteAddress(0x10);
     writeVDPControl(0x99);
