@@ -1,5 +1,6 @@
 #include "video/sprites.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "frontend/settings.h"
@@ -17,20 +18,20 @@ constexpr uint8_t kColourChange = 0x40;     // CC
 constexpr uint8_t kIgnoreCollision = 0x20;  // IC
 
 // Sprites sit in the 256-dot area after the left border; the horizontal scroll does
-// not move them.
-void drawSpriteDots(const uint8_t (&colours)[kSpriteLineDots]) {
+// not move them. Only dots `first` to `last` - 1 can carry a sprite colour.
+void drawSpriteDots(const uint8_t (&colours)[kSpriteLineDots], int first, int last) {
     const int line = vdp.scanLine;
     const int left = kBorderDots + horizontalAdjust();
     if (display.displayMode == 0) {
         uint16_t* row = frameBufferRow(line - 8) + left;
-        for (int x = 0; x < kSpriteLineDots; ++x) {
+        for (int x = first; x < last; ++x) {
             if (colours[x]) row[x] = vdp.drawPalette[colours[x]];
         }
         return;
     }
     uint16_t* upper = frameBufferRow((line - 8) * 2) + 2 * left;
     uint16_t* lower = frameBufferRow((line - 8) * 2 + 1) + 2 * left;
-    for (int x = 0; x < kSpriteLineDots; ++x) {
+    for (int x = first; x < last; ++x) {
         if (!colours[x]) continue;
         std::memcpy(upper + 2 * x, &vdp.drawPalette2[colours[x]], sizeof(uint32_t));
         std::memcpy(lower + 2 * x, &vdp.drawPalette2[colours[x]], sizeof(uint32_t));
@@ -44,6 +45,10 @@ bool spritesDrawable() {
 void drawSprites(const SpriteLine& line) {
     if (line.count == 0) return;
     uint8_t colours[kSpriteLineDots] = {};
+    // The dots the sprites can reach: a line usually holds a few narrow sprites, and the
+    // pass into the frame buffer need not cover the rest.
+    const int width = 16 * line.magnify;
+    int first = kSpriteLineDots, last = 0;
     // Back to front, so the lower-numbered sprite is written last and shows in front.
     for (int i = line.count - 1; i >= 0; --i) {
         const LineSprite& sprite = line.sprites[i];
@@ -56,8 +61,10 @@ void drawSprites(const SpriteLine& line) {
             // Sprite mode 2 mixes the colour numbers of overlapping sprites.
             forEachSpriteDot(sprite, line, [&](int x) { colours[x] |= colour; });
         }
+        first = std::min(first, std::max(0, int{sprite.x}));
+        last = std::max(last, std::min(kSpriteLineDots, sprite.x + width));
     }
-    drawSpriteDots(colours);
+    drawSpriteDots(colours, first, last);
 }
 
 void testCollision(const SpriteLine& line) {
