@@ -4,6 +4,7 @@
 #include "frontend/settings.h"
 #include "video/command_engine.h"
 #include "video/display_area.h"
+#include "video/frame_buffer.h"
 #include "video/vdp_registers.h"
 #include "video/vdp_state.h"
 
@@ -53,6 +54,7 @@ uint8_t readVDPData() {
 }
 
 void writeVDPData(uint8_t value) {
+    notePictureChange();
     if (!vdp.controlExpectsFirst) return;  // half an address set-up: the byte is lost
     if (vdp.writeSetup) {
         vdp.vram[cpuVRAMIndex()] = value;
@@ -69,6 +71,7 @@ void writeVDPData(uint8_t value) {
 }
 
 void writeVDPControl(uint8_t value) {
+    notePictureChange();
     if (vdp.controlExpectsFirst) {
         vdp.controlFirstByte = value;
         vdp.controlExpectsFirst = 0;
@@ -91,6 +94,7 @@ void writeVDPControl(uint8_t value) {
 }
 
 void writeVDPPalette(uint8_t value) {
+    notePictureChange();
     if (vdp.paletteExpectsFirst) {
         vdp.paletteFirstByte = value;
         vdp.paletteExpectsFirst = 0;
@@ -105,6 +109,7 @@ void writeVDPPalette(uint8_t value) {
 }
 
 void writeVDPIndirect(uint8_t value) {
+    notePictureChange();
     const uint8_t r17 = vdp.vdpRegister[17];
     const uint8_t target = r17 & 0x3F;
     if (target != 17) writeVDPRegister(target, value);  // R#17 can't point at itself
