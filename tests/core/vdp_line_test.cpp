@@ -9,6 +9,7 @@
 
 #include "support/ram_machine.h"
 #include "video/frame_buffer.h"
+#include "video/vdp_ports.h"
 
 namespace tavir {
 namespace {
@@ -148,6 +149,46 @@ TEST_F(VDPLineTest, UndrawnLinesStillTestSpriteCollisionsAndTheLimit) {
     EXPECT_EQ(vdp.vdpStatus[0] & (kS0FifthSprite | kS0SpriteNumber), kS0FifthSprite | 4);
     vdp.vram = savedVRAM;
     vdp.screenMode = savedMode;
+}
+
+// A line is drawn again only after something could have changed it: a frame without a
+// change leaves the frame buffer alone, and each kind of change redraws every line.
+TEST_F(VDPLineTest, LinesAreDrawnAgainOnlyAfterAChange) {
+    std::vector<uint8_t> vram(kVRAMSize, 0);
+    std::vector<uint16_t> pixels(kSmallWidth * kSmallHeight);
+    uint8_t* const savedVRAM = vdp.vram;
+    const uint8_t savedMode = vdp.screenMode;
+    const FrameBuffer savedBuffer = frameBuffer;
+    vdp.vram = vram.data();
+    vdp.screenMode = kGraphic1;
+    vdp.vdpRegister[1] = kR1DisplayEnable;
+    attachFrameBuffer(reinterpret_cast<uint8_t*>(pixels.data()), 2 * kSmallWidth, kSmallWidth,
+                      kSmallHeight);
+    display = DisplayState{0, 1, 0, display.pictureChanges};
+    framePacing.drawThisFrame = true;
+    const auto runFrame = [this] { linesRaising(0, 0); };
+    const auto scribbled = [&] { return std::count(pixels.begin(), pixels.end(), 0xBEEF); };
+    const struct {
+        const char* change;
+        void (*make)();
+    } changes[] = {
+        {"VRAM write", [] { writeVDPData(0); }},
+        {"register write", [] { writeVDPControl(0), writeVDPControl(0x87); }},
+        {"palette write", [] { writeVDPPalette(0), writeVDPPalette(0); }},
+        {"run loop entry", [] { enterRunLoop(); }},
+    };
+    runFrame();
+    for (const auto& c : changes) {
+        std::fill(pixels.begin(), pixels.end(), 0xBEEF);
+        runFrame();
+        EXPECT_EQ(scribbled(), kSmallWidth * kSmallHeight) << "nothing changed before " << c.change;
+        c.make();
+        runFrame();
+        EXPECT_EQ(scribbled(), 0) << c.change;  // black, the palette is all 0
+    }
+    vdp.vram = savedVRAM;
+    vdp.screenMode = savedMode;
+    frameBuffer = savedBuffer;
 }
 
 }  // namespace
