@@ -34,6 +34,7 @@ namespace {
 void runLoopFramesDrawn(benchmark::State& state) {
     LoopProgram machine;
     settings.DisplayMode = 0;
+    settings.CheckSprite = 1;  // as shipped: every line tests collisions
     initVDP();  // VRAM, and the frame buffer at 320 x 240 with drawing on
     resetVDP();
     uint32_t seed = 7;

@@ -107,6 +107,7 @@ bool scanSpriteLine(SpriteLine& line) {
     // sprites; S#0 keeps the number of the first one left out until it is read.
     const int limit = settings.SpriteLimit ? (mode2 ? 8 : 4) : kSpriteCount;
     line.count = 0;
+    line.leftOut = -1;
     // The 128-byte attribute table ends at the top of VRAM at the highest, so it is read
     // in place. All 32 Y bytes are tested at once into bit masks of the sprites on this
     // row and of end markers: most lines have few sprites or none.
@@ -119,6 +120,7 @@ bool scanSpriteLine(SpriteLine& line) {
         const uint32_t i = static_cast<uint32_t>(std::countr_zero(onRow));
         const uint8_t* entry = table + i * 4;
         if (line.count == limit) {
+            line.leftOut = static_cast<int>(i);
             uint8_t& s0 = vdp.vdpStatus[0];
             if (!(s0 & kS0FifthSprite))
                 s0 = static_cast<uint8_t>((s0 & ~kS0SpriteNumber) | kS0FifthSprite | i);

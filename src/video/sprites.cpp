@@ -90,6 +90,22 @@ bool collisionWanted() {
     return !(vdp.vdpStatus[0] & kS0Collision);  // otherwise already reported
 }
 
+// What the last scan of a scan line found for the status register, and at which count of
+// display.pictureChanges.
+struct LineReport {
+    uint64_t at;
+    bool collisionKnown;  // the collision test ran (S#0 had no collision standing)
+    bool collided;
+    int8_t leftOut;  // the fifth (ninth) sprite SpriteLimit left out, or -1
+};
+LineReport lineReports[256];
+
+void reportLeftOut(int sprite) {
+    uint8_t& s0 = vdp.vdpStatus[0];
+    if (!(s0 & kS0FifthSprite))
+        s0 = static_cast<uint8_t>((s0 & ~kS0SpriteNumber) | kS0FifthSprite | sprite);
+}
+
 }  // namespace
 
 void renderSpriteLine() {
@@ -110,10 +126,27 @@ void spriteLine(bool draw) {
     draw = draw && spritesDrawable();
     const bool collide = settings.CheckSprite && collisionWanted();
     if (!draw && !collide && !settings.SpriteLimit) return;
+    // Undrawn lines that nothing changed since their last scan report what that scan found
+    // (a program may have read S#0 in between, which clears it but changes no sprite).
+    LineReport& report = lineReports[vdp.scanLine];
+    if (!draw && report.at == display.pictureChanges && (report.collisionKnown || !collide)) {
+        if (collide && report.collided) vdp.vdpStatus[0] |= kS0Collision;
+        if (report.leftOut >= 0) reportLeftOut(report.leftOut);
+        return;
+    }
+    report = LineReport{display.pictureChanges, false, false, -1};
     SpriteLine line;
-    if (!scanSpriteLine(line)) return;
+    if (!scanSpriteLine(line)) {
+        report.collisionKnown = true;
+        return;
+    }
+    report.leftOut = static_cast<int8_t>(line.leftOut);
     if (draw) drawSprites(line);
-    if (collide) testCollision(line);
+    if (collide) {
+        testCollision(line);
+        report.collisionKnown = true;
+        report.collided = (vdp.vdpStatus[0] & kS0Collision) != 0;
+    }
 }
 
 }  // namespace tavir

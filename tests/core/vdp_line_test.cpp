@@ -125,7 +125,8 @@ TEST_F(VDPLineTest, EvenOddFlagAlternatesEveryFrame) {
 }
 
 // A skipped frame draws nothing, but its lines still test sprite collisions and, with
-// the limit on, report the fifth sprite of a line (sprite mode 1 shows four).
+// the limit on, report the fifth sprite of a line (sprite mode 1 shows four), in every
+// frame.
 TEST_F(VDPLineTest, UndrawnLinesStillTestSpriteCollisionsAndTheLimit) {
     std::vector<uint8_t> vram(kVRAMSize, 0);
     uint8_t* const savedVRAM = vdp.vram;
@@ -145,6 +146,10 @@ TEST_F(VDPLineTest, UndrawnLinesStillTestSpriteCollisionsAndTheLimit) {
     display.otherFieldDrawn = 0;
 
     // Y = 99 covers display rows 100-107, scan lines 132-139; sprites 0 and 1 overlap.
+    EXPECT_EQ(linesRaising(0, kS0Collision), (Lines{132, 133, 134, 135, 136, 137, 138, 139}));
+    EXPECT_EQ(vdp.vdpStatus[0] & (kS0FifthSprite | kS0SpriteNumber), kS0FifthSprite | 4);
+    // Read (cleared) and the frame run again with nothing changed: the same reports.
+    vdp.vdpStatus[0] = 0;
     EXPECT_EQ(linesRaising(0, kS0Collision), (Lines{132, 133, 134, 135, 136, 137, 138, 139}));
     EXPECT_EQ(vdp.vdpStatus[0] & (kS0FifthSprite | kS0SpriteNumber), kS0FifthSprite | 4);
     vdp.vram = savedVRAM;
