@@ -44,6 +44,12 @@ void recomputeStatus2() {
     vdp.vdpStatus[2] = s2;
 }
 
+// Rewriting a byte with its own value changes no picture.
+void writeVRAMByte(uint32_t index, uint8_t value) {
+    if (vdp.vram[index] != value) notePictureChange();
+    vdp.vram[index] = value;
+}
+
 }  // namespace
 
 uint8_t readVDPData() {
@@ -54,10 +60,9 @@ uint8_t readVDPData() {
 }
 
 void writeVDPData(uint8_t value) {
-    notePictureChange();
     if (!vdp.controlExpectsFirst) return;  // half an address set-up: the byte is lost
     if (vdp.writeSetup) {
-        vdp.vram[cpuVRAMIndex()] = value;
+        writeVRAMByte(cpuVRAMIndex(), value);
         vdp.readAhead = value;
         advanceAddress();
         return;
@@ -66,12 +71,11 @@ void writeVDPData(uint8_t value) {
     // address beyond the prefetched one.
     vdp.readAhead = vdp.vram[cpuVRAMIndex()];
     vdp.vramAddress = (vdp.vramAddress + 1) & kVRAMWindowMask;
-    vdp.vram[cpuVRAMIndex()] = value;
+    writeVRAMByte(cpuVRAMIndex(), value);
     carryIntoWindow();
 }
 
 void writeVDPControl(uint8_t value) {
-    notePictureChange();
     if (vdp.controlExpectsFirst) {
         vdp.controlFirstByte = value;
         vdp.controlExpectsFirst = 0;
@@ -94,7 +98,6 @@ void writeVDPControl(uint8_t value) {
 }
 
 void writeVDPPalette(uint8_t value) {
-    notePictureChange();
     if (vdp.paletteExpectsFirst) {
         vdp.paletteFirstByte = value;
         vdp.paletteExpectsFirst = 0;
@@ -109,7 +112,6 @@ void writeVDPPalette(uint8_t value) {
 }
 
 void writeVDPIndirect(uint8_t value) {
-    notePictureChange();
     const uint8_t r17 = vdp.vdpRegister[17];
     const uint8_t target = r17 & 0x3F;
     if (target != 17) writeVDPRegister(target, value);  // R#17 can't point at itself
