@@ -5,7 +5,7 @@
 
 #include "core/run_loop.h"
 #include "loop_program.h"
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/frame_buffer.h"
 #include "video/vdp_registers.h"
 #include "video/vdp_startup.h"

@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/display_area.h"
 #include "video/vdp_state.h"
 
