@@ -52,12 +52,6 @@ TEST_F(MachineSettingsTest, EntriesStartAtAFullStop) {
         << "the last line needs no newline";
 }
 
-TEST_F(MachineSettingsTest, SignedOffsets) {
-    EXPECT_EQ(read(".HInterruptOffset = 01 10\n").HInterruptOffset, -16);
-    EXPECT_EQ(read(".HInterruptOffset = 00 10\n").HInterruptOffset, 16);
-    EXPECT_EQ(read(".HInterruptOffset = ff 10\n").HInterruptOffset, -16);
-}
-
 TEST_F(MachineSettingsTest, KeysMatchByTheirOwnLengthAndTheLaterLineWins) {
     const Settings s = read(".KeyMap0xyz = 01 02 03 04 05 06 07 08\n"
                             ".Joypad1 = 01\n.Joypad1 = 02\n");

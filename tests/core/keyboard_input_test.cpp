@@ -36,29 +36,6 @@ protected:
     static const uint8_t* matrix() { return portDevices.keyboardMatrix; }
 };
 
-TEST_F(KeyboardMatrixTest, WithoutKeyMapNothingIsEverPressed) {
-    holdEveryKey();
-    pollKeyboard();
-    for (int row = 0; row < 16; ++row) EXPECT_EQ(matrix()[row], 0xFF) << "row " << row;
-}
-
-TEST_F(KeyboardMatrixTest, MappedKeysDriveTheirBitsWhileHeld) {
-    settings.KeyMap[2][0] = 0x1E;
-    settings.KeyMap[5][3] = 0x1E;  // one key on two bits drives both
-    settings.KeyMap[5][4] = 0x1F;  // another key, not held
-    settings.KeyMap[5][7] = 0x20;
-    setHeadlessKey(0x1E, true);
-    setHeadlessKey(0x20, true);
-    pollKeyboard();
-    EXPECT_EQ(matrix()[2], 0xFE);
-    EXPECT_EQ(matrix()[5], 0x77);
-    for (int row : {0, 1, 3, 4, 6, 7, 8}) EXPECT_EQ(matrix()[row], 0xFF) << "row " << row;
-    setHeadlessKey(0x1E, false);
-    pollKeyboard();
-    EXPECT_EQ(matrix()[2], 0xFF);
-    EXPECT_EQ(matrix()[5], 0x7F);
-}
-
 TEST_F(KeyboardMatrixTest, RowsPastTheHostKeyboardAreLeftAlone) {
     for (auto& row : settings.KeyMap)
         for (auto& code : row) code = dik::kNumpad4;
@@ -108,11 +85,6 @@ TEST_F(NumpadJoystickTest, EachKeyClearsItsBitAndLeftAndUpWin) {
          0x3F & ~(0x04 | 0x01 | 0x10 | 0x20)},
     };
     for (const auto& c : cases) EXPECT_EQ(joystickFrom(c.keys), c.expected) << int(c.expected);
-}
-
-TEST_F(NumpadJoystickTest, WritesOnlyItsIndex) {
-    EXPECT_EQ(joystickFrom({dik::kNumpad6, dik::kNumpad0}, 1), 0x27);
-    EXPECT_EQ(joystickState[0], 0x3F);
 }
 
 }  // namespace

@@ -120,38 +120,6 @@ TEST_F(VDPLineTest, EvenOddFlagAlternatesEveryFrame) {
     EXPECT_EQ(vdp.vdpStatus[2], 0x4C);
 }
 
-// A skipped frame draws nothing, but its lines still test sprite collisions and, with
-// the limit on, report the fifth sprite of a line (sprite mode 1 shows four), in every
-// frame.
-TEST_F(VDPLineTest, UndrawnLinesStillTestSpriteCollisionsAndTheLimit) {
-    std::vector<uint8_t> vram(kVRAMSize, 0);
-    uint8_t* const savedVRAM = vdp.vram;
-    const uint8_t savedMode = vdp.screenMode;
-    vdp.vram = vram.data();
-    vdp.screenMode = kGraphic1;
-    vdp.vdpRegister[1] = kR1DisplayEnable;
-    vdp.vdpRegister[5] = 0x36;  // attributes at 0x1B00
-    vdp.vdpRegister[6] = 0x07;  // patterns at 0x3800; pattern 1 a full block
-    std::fill_n(&vram[0x3808], 8, 0xFF);
-    const uint8_t sprites[] = {99, 0,  1,  15, 99, 4,  1,   15, 99, 40, 1,
-                               15, 99, 80, 1,  15, 99, 120, 1,  15, 208};
-    std::copy(std::begin(sprites), std::end(sprites), &vram[0x1B00]);
-    settings.CheckSprite = 1;
-    settings.SpriteLimit = 1;
-    framePacing.drawThisFrame = false;
-    display.otherFieldDrawn = 0;
-
-    // Y = 99 covers display rows 100-107, scan lines 132-139; sprites 0 and 1 overlap.
-    EXPECT_EQ(linesRaising(0, kS0Collision), (Lines{132, 133, 134, 135, 136, 137, 138, 139}));
-    EXPECT_EQ(vdp.vdpStatus[0] & (kS0FifthSprite | kS0SpriteNumber), kS0FifthSprite | 4);
-    // Read (cleared) and the frame run again with nothing changed: the same reports.
-    vdp.vdpStatus[0] = 0;
-    EXPECT_EQ(linesRaising(0, kS0Collision), (Lines{132, 133, 134, 135, 136, 137, 138, 139}));
-    EXPECT_EQ(vdp.vdpStatus[0] & (kS0FifthSprite | kS0SpriteNumber), kS0FifthSprite | 4);
-    vdp.vram = savedVRAM;
-    vdp.screenMode = savedMode;
-}
-
 // A line is drawn again only after something could have changed it: a frame without a
 // change leaves the frame buffer alone, and each kind of change redraws every line.
 // Writes that change nothing drawn (a byte or register value rewritten, the status

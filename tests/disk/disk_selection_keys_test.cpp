@@ -40,12 +40,6 @@ TEST(DiskSelectionKeys, The41KeysAreNumberedRowByRowAndOnlyCountWithBit7) {
     EXPECT_EQ(selectionOf(KeyState().press(0x02, 0xFF)), 1);
 }
 
-TEST(DiskSelectionKeys, TheFirstKeyInTestOrderWins) {
-    EXPECT_EQ(selectionOf(KeyState().press(0x35).press(0x02)), 1);
-    EXPECT_EQ(selectionOf(KeyState().press(0x1E).press(0x19)), 20);
-    EXPECT_EQ(selectionOf(KeyState().press(kEscape).press(0x2C)), 31) << "Escape is tested last";
-}
-
 using DiskChangeCommand = DiskTest;
 
 TEST_F(DiskChangeCommand, CodesTwoAndThreeLoadTheChosenDiskIntoAOrB) {

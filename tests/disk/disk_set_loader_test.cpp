@@ -110,17 +110,6 @@ TEST_F(SingleImageSet, AChosenImageBecomesAOneImageSetOfItsOwn) {
     EXPECT_EQ(sector, patternSector(1));
 }
 
-TEST_F(SingleImageSet, AnImageInAFolderNamedLikeAnImageIsTheOneChosen) {
-    mountSets(nullptr, nullptr);
-    std::filesystem::create_directory("backup.dsk.d");
-    writePatternImage("backup.dsk.d/game.dsk", 4);
-    useChosenDiskFile(1, "backup.dsk.d/game.dsk");
-    ASSERT_TRUE(driveReady(1));
-    Bytes sector(512);
-    EXPECT_EQ(readSector(1, 3, sector.data()), kStatusDone);
-    EXPECT_EQ(sector, patternSector(3));
-}
-
 using SharedImage = DiskTest;
 
 // MSX-DOS reads the FAT back after writing it: whichever drive wrote a sector, a read

@@ -153,15 +153,6 @@ TEST_F(DesktopProgramTest, PlaysThePSGThroughSDLAudioOrRunsSilentWithout) {
     EXPECT_TRUE(std::regex_search(log, std::regex(R"(initMSX Succeed\.\n\d+ / 60\n)"))) << log;
 }
 
-TEST_F(DesktopProgramTest, WithoutItsROMsTheWindowNeverOpens) {
-    fs::remove(directory_.path() / "MSX2P.rom");
-    EXPECT_EQ(run("TAVIR_AUTORUN_FRAMES=20"), 1);
-    EXPECT_NE(file("TAVIRlog.txt").find("MSX2P.rom Open Failed.\ninitMSX Failed.\n"),
-              std::string::npos);
-    EXPECT_NE(file("output.txt").find("MSX2P.rom Open Failed."), std::string::npos)
-        << "the terminal names the file too";
-}
-
 TEST_F(DesktopProgramTest, WithoutADisplayStartUpFailsAsTheVideoDoes) {
     const std::string command = "cd " + directory_.path().string() +
                                 " && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 " +

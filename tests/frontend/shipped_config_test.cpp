@@ -58,18 +58,5 @@ TEST_F(ShippedConfig, NoPCKeyPressesTwoMatrixKeysOrACommand) {
             << "command key " << std::hex << int(command) << " also types on the MSX";
 }
 
-TEST_F(ShippedConfig, KeysSitWhereTheMSXHasThem) {
-    // Spot checks of the international matrix: row 0 bit 0 is "0", row 2 bit 6 "A",
-    // row 7 bit 7 RETURN, row 8 bit 0 SPACE, row 8 bit 7 cursor right, row 6 bit 0 SHIFT.
-    EXPECT_EQ(loaded_.KeyMap[0][0], directInputCode(SDL_SCANCODE_0));
-    EXPECT_EQ(loaded_.KeyMap[0][7], directInputCode(SDL_SCANCODE_7));
-    EXPECT_EQ(loaded_.KeyMap[2][6], directInputCode(SDL_SCANCODE_A));
-    EXPECT_EQ(loaded_.KeyMap[5][7], directInputCode(SDL_SCANCODE_Z));
-    EXPECT_EQ(loaded_.KeyMap[6][0], directInputCode(SDL_SCANCODE_LSHIFT));
-    EXPECT_EQ(loaded_.KeyMap[7][7], directInputCode(SDL_SCANCODE_RETURN));
-    EXPECT_EQ(loaded_.KeyMap[8][0], directInputCode(SDL_SCANCODE_SPACE));
-    EXPECT_EQ(loaded_.KeyMap[8][7], directInputCode(SDL_SCANCODE_RIGHT));
-}
-
 }  // namespace
 }  // namespace tavir

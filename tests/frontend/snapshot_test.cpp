@@ -1,11 +1,10 @@
 // Snapshots on a real game: a reloaded run goes on exactly as the original, a recording
-// replays without the keys, the file has the layout's offsets, older versions load, and
-// damaged files are refused without touching the machine.
+// replays without the keys, older versions load, and damaged files are refused without
+// touching the machine.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <vector>
 
 #include "frontend/emulation_thread.h"
@@ -129,23 +128,12 @@ TEST_F(SnapshotGameTest, ReloadedAndReplayedRunsEndInTheOriginalsState) {
     EXPECT_EQ(recordingMode, kRecordingOff);
 }
 
-TEST_F(SnapshotGameTest, FileHoldsEachFieldAtItsOffsetAndOlderVersionsLoad) {
+TEST_F(SnapshotGameTest, OlderVersionsLoad) {
     runFrames(1, 60);
-    cpu.pc = 0x4321;
-    psg.psgIndex = 0x0B;
-    vdp.vramAddress = 0x1234;
-    joystickState[0] = 0x2A, joystickState[1] = 0x15;
     vdp.trueColour0 = 0xBEEF;
-    memoryMap.ram[0x3456] = 0x77;  // segment 0 comes first
-    vdp.vram[0x1ABCD] = 0x99;
     ASSERT_TRUE(saveSnapshot(40, false));
     Bytes file = readFile("TAVIR40.sav");
     ASSERT_EQ(file.size(), kVersion3Size + kCartridgeBlock);
-    const std::pair<size_t, uint8_t> expected[] = {
-        {0, 3}, {19 + 0x0C, 0x21}, {19 + 0x0D, 0x43}, {213, 0x0B}, {453, 0x34}, {454, 0x12},
-        {197104, 0x2A}, {197105, 0x15}, {197106, 0xEF}, {197107, 0xBE}, {496 + 0x3456, 0x77},
-        {66032 + 0x1ABCD, 0x99}, {17, memoryMap.primarySlotRegister}, {455, vdp.screenMode}};
-    for (auto [offset, value] : expected) EXPECT_EQ(file[offset], value) << "offset " << offset;
 
     // Versions 1 and 2 hold the tone periods and phases as integers; version 1 also lacks
     // the last six bytes and takes colour 0's own colour from palette entry 0.
@@ -228,24 +216,6 @@ TEST_F(SnapshotGameTest, DamagedFilesAreRefusedWithoutChangingTheMachine) {
         ASSERT_TRUE(saveSnapshot(39, false));
         EXPECT_TRUE(readFile("TAVIR39.sav") == before);
     }
-
-    // Random bit flips in the fields before RAM: a file is either refused or loaded, and
-    // a loaded one runs; the sanitizers watch both.
-    std::mt19937 random(13);
-    int loaded = 0;
-    for (int i = 0; i < 200; ++i) {
-        Bytes file = good;
-        for (int flip = 0; flip < 3; ++flip) {
-            const size_t bit = random() % (496 * 8);
-            file[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
-        }
-        testing::writeFile("TAVIR02.sav", file);
-        if (!loadSnapshot(2, false)) continue;
-        ++loaded;
-        runFrames(1, 2);
-    }
-    EXPECT_GT(loaded, 0);
-    EXPECT_LT(loaded, 200);
 }
 
 // The save key and M save slot 37; with the modifier, 5 records into slot 5 and the load

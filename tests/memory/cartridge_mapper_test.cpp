@@ -35,44 +35,6 @@ struct SwitchCase {
     Pages windows;
 };
 
-TEST_F(CartridgeMapperTest, EachTypeSwitchesOnlyThroughItsOwnAddresses) {
-    const SwitchCase cases[] = {
-        // Type 0: the window written to, except the sound registers at 0x9800-0x98FF.
-        {kMapperPlain8K,
-         {{0x4123, 7}, {0x7000, 0x1D}, {0x97FF, 4}, {0xBFFF, 9}, {0x9800, 5}, {0x98FF, 6}},
-         {7, 13, 4, 9}},
-        // Type 1: 16 KB banks at 0x4000 through 0x6000-0x7FFF.
-        {kMapperBank16K, {{0x7FFF, 2}, {0x4000, 1}, {0x5FFF, 1}, {0x8000, 1}, {0xBFFF, 1}},
-         {4, 5, 2, 3}},
-        // Type 2: 0x5000, 0x7000, 0x9000, 0xB000 exactly; an SCC probe's 0x3F is masked.
-        {kMapperKonamiSCC,
-         {{0x5000, 5}, {0x7000, 6}, {0x9000, 0x3F}, {0xB000, 8}, {0x5001, 9}, {0x4000, 9},
-          {0x4FFF, 9}},
-         {5, 6, 15, 8}},
-        // Type 3: the start of each window only.
-        {kMapperKonami,
-         {{0x4000, 9}, {0x6000, 10}, {0x8000, 11}, {0xA000, 12}, {0x5000, 6}, {0x6001, 6}},
-         {9, 10, 11, 12}},
-        // Type 4: one 2 KB register area per window in 0x6000-0x7FFF.
-        {kMapperASCII8,
-         {{0x67FF, 8}, {0x6800, 0x15}, {0x7000, 9}, {0x7FFF, 10}, {0x4000, 1}, {0x5FFF, 1},
-          {0x8000, 1}, {0xB000, 1}},
-         {8, 5, 9, 10}},
-        // Type 5: two 16 KB halves, 0x6000-0x6FFF and 0x7000-0x77FF.
-        {kMapperASCII16,
-         {{0x6FFF, 7}, {0x77FF, 3}, {0x4000, 1}, {0x5FFF, 1}, {0x8000, 1}, {0xBFFF, 1}},
-         {14, 15, 6, 7}},
-    };
-    for (const SwitchCase& c : cases) {
-        SCOPED_TRACE(int{c.type});
-        releaseCartridges();
-        loadMapped(c.type);
-        EXPECT_EQ(windows(), kStartBanks);
-        for (const Write& w : c.writes) writeMemory(w.address, w.value);
-        EXPECT_EQ(windows(), c.windows);
-    }
-}
-
 TEST_F(CartridgeMapperTest, A16KBBankPastTheImageShowsEmptyRAM) {
     // 15 selects 8 KB banks 30 and 31 of a 16-bank image: no such memory exists.
     loadMapped(kMapperASCII16);

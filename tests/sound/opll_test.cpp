@@ -1,5 +1,6 @@
 // The OPLL translation as a MIDI device receives it: register writes through ports
-// 0x7C/0x7D, the recorder's bytes compared with messages worked out by hand.
+// 0x7C/0x7D, the recorder's bytes compared with messages worked out by hand. The golden
+// MIDI runs cover ordinary notes and instruments; these are the rarer translations.
 #include "sound/opll.h"
 
 #include <gtest/gtest.h>
@@ -84,12 +85,7 @@ TEST_F(OPLLTranslationTest, RegisterWritesBecomeTheseMessages) {
         // 12 log2(171 / 9) + 48 - 39 = 59.975: note 59, bend 8192 + 0.975 x 8192 / 12 = 8857.
         {"key on", {}, keyOn, "e01945 903b7f"},
         {"a second key on", keyOn, {{0x20, 0x38}}, ""},  // only the sustain bit changes
-        {"the same value again", {}, {{0x30, 0x35}, {0x30, 0x35}}, "b00b24"},  // 127 x 2 / 7
-        {"volume 8 is silent", {}, {{0x30, 0x38}}, "b00b00"},
-        {"instrument change and key off",
-         keyOn,
-         {{0x30, 0x50}, {0x20, 0x08}},
-         "803b00 c005 b00b7f 803b00"},
+        {"the same volume again", {}, {{0x30, 0x35}, {0x30, 0x35}}, "b00b24"},  // 127 x 2 / 7
         // Block 5 under a held key: 71.975 is more than an octave away, a new note.
         {"block change under the key", keyOn, {{0x20, 0x1A}}, "e01945 b0543b 90477f"},
         // F-number 0 plays as 1: -77.04 gives bend 8192 - 26 = 8166 and note 0.

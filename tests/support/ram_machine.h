@@ -64,10 +64,6 @@ protected:
         for (uint8_t byte : bytes) writeMemory(address++, byte);
     }
 
-    static uint16_t readWord(uint16_t address) {
-        return static_cast<uint16_t>(readMemory(address) | readMemory(address + 1) << 8);
-    }
-
     std::unique_ptr<uint8_t[]> emptyRAM_{new uint8_t[kEmptyRAMSize]()};
     std::unique_ptr<uint8_t[]> ram_{new uint8_t[kRAMSize]()};
 };

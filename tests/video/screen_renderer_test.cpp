@@ -56,29 +56,6 @@ TEST_F(ScreenRendererTest, DisplayOffIsAllBorder) {
     }
 }
 
-// Text 2 at 320 averages dot pairs: avg(blue, white) = 7800 + 3E0 + 1F = 0x7BFF, with
-// 8-dot margins; at 640 every dot shows after a 16-pixel margin.
-TEST_F(ScreenRendererTest, Text2MergesDotPairsAt320AndShowsEveryDotAt640) {
-    for (uint8_t size : {0, 1}) {
-        startVideo(size, true);
-        setMode(0x04, 0x10);   // Text 2
-        setRegister(2, 0x03);  // names at 0
-        setRegister(4, 0x01);  // patterns at 0x800
-        setRegister(7, 0x43);  // foreground white, background blue
-        vdp.vram[0] = 1;
-        vdp.vram[1] = 2;
-        vdp.vram[0x800 + 8] = 0xA8;   // alternating dots
-        vdp.vram[0x800 + 16] = 0xFC;  // all six
-        drawLine(32);
-        const int at[] = {39, 40, 42, 43, 46, 280, 79, 80, 81, 82};
-        const uint16_t expected[] = {kBlue, 0x7BFF, 0x7BFF, kWhite, kBlue,
-                                     kBlue, kBlue,  kWhite, kBlue,  kWhite};
-        for (int i = size * 6; i < (size ? 10 : 6); ++i) {
-            EXPECT_EQ(pixel(24 * (size + 1) + size, at[i]), expected[i]) << at[i];
-        }
-    }
-}
-
 // Whatever the registers, mode and scroll hold, no pixel of the line or its sprites lands
 // outside the frame buffer's rows and columns (the sanitizer build checks VRAM reads).
 TEST_F(ScreenRendererTest, NoRegisterValueDrawsOutsideTheFrameBuffer) {
@@ -115,26 +92,6 @@ TEST_F(ScreenRendererTest, NoRegisterValueDrawsOutsideTheFrameBuffer) {
             }
         }
         initFrameBuffer();
-    }
-}
-
-// The V9958's additions. YJK by hand from R = Y + J, G = Y + K, B = (5Y - 2J - K) / 4
-// clamped to 0-31; in RGB565 a five-bit level is red and blue as it is, green
-// floor(level x 63 / 31).
-TEST_F(ScreenRendererTest, YJKGroupsShareChromaAndYAEBytesCanBePaletteColours) {
-    setMode(0x0E, 0);  // Graphic 7
-    const struct { uint8_t r25, bytes[4]; uint16_t pixels[4]; } cases[] = {
-        // K = 5 (5, 0), J = -3 (5, 7); Y = 10, 0, 31, 20:
-        // (R, G, B) = (7, 15, 12), (0, 5, 0), (28, 31, 31), (17, 25, 25).
-        {0x08, {0x55, 0x00, 0xFD, 0xA7}, {0x3BCC, 0x0140, 0xE7FF, 0x8E59}},
-        // YAE: 0x1D has bit 3, palette colour 1 (red); then Y = 8, 4, 0 with the same
-        // K and J: (5, 13, 10), (1, 9, 5), (0, 5, 0).
-        {0x18, {0x1D, 0x40, 0x25, 0x07}, {kRed, 0x2B4A, 0x0A45, 0x0140}},
-    };
-    for (const auto& c : cases) {
-        setRegister(25, c.r25);
-        std::copy_n(c.bytes, 4, vdp.vram + 256 * 5 + 8);
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(dotAfterDrawing(5, 8 + i), c.pixels[i]) << i;
     }
 }
 
