@@ -146,23 +146,16 @@ TEST_F(EDGroup, UnusedValuesConsumeTwoBytesAndDoNothing) {
 TEST_F(EDGroup, TrapWithoutAServiceReturnsUntouched) {
     for (uint16_t address : {0x401F, 0x400D, 0x00E1, 0x2000}) {
         SCOPED_TRACE(address);
-        cpu.bc.word = 0x1111;
-        cpu.de.word = 0x2222;
-        cpu.hl.word = 0x3333;
-        a() = 0x44;
-        f() = 0x55;
+        cpu.bc.word = 0x1111, cpu.de.word = 0x2222, cpu.hl.word = 0x3333, cpu.af.word = 0x4455;
         cpu.sp = 0x8000;
-        ram_[0x8000] = 0x00;
-        ram_[0x8001] = 0x30;  // caller at 0x3000
+        ram_[0x8000] = 0x00, ram_[0x8001] = 0x30;  // caller at 0x3000
         load(address, {0xED, 0xFE, 0xC9});
         EXPECT_EQ(step(), 0);
         EXPECT_EQ(cpu.pc, address + 2);
         step();  // RET
         EXPECT_EQ(cpu.pc, 0x3000);
-        EXPECT_EQ(cpu.bc.word, 0x1111);
-        EXPECT_EQ(cpu.de.word, 0x2222);
-        EXPECT_EQ(cpu.hl.word, 0x3333);
-        EXPECT_EQ(cpu.af.word, 0x4455);
+        EXPECT_EQ(uint64_t{cpu.bc.word} << 48 | uint64_t{cpu.de.word} << 32 | cpu.hl.word << 16 | cpu.af.word,
+                  0x1111222233334455u);
     }
 }
 

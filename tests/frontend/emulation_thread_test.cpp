@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "core/emulation_control.h"
 #include "core/frame_end.h"
 #include "core/frame_pacing.h"
@@ -19,38 +22,31 @@ namespace {
 
 using EmulationThreadTest = testing::HeadlessMachineTest;
 
-TEST_F(EmulationThreadTest, QuitKeyResetsTheMachineAndEndsTheThread) {
-    ASSERT_TRUE(addScriptedKey(3, dik::kF12, 1));
-    headlessHost.frameLimit = 10;
-    EXPECT_EQ(emulationThread(), 0);
-    EXPECT_EQ(frameEndState.framesRun, 3u);
-    EXPECT_FALSE(emulationRunning.load());
-    EXPECT_EQ(cpu.pc, 0x0000);  // reset before the end
-    EXPECT_EQ(cpu.sp, 0xF000);
-}
-
-TEST_F(EmulationThreadTest, QuitKeyWithModifierOnlyResets) {
-    ASSERT_TRUE(addScriptedKey(3, dik::kF12, 1));
-    ASSERT_TRUE(addScriptedKey(3, dik::kRightShift, 1));
-    headlessHost.frameLimit = 10;
-    EXPECT_EQ(emulationThread(), 0);
-    EXPECT_EQ(frameEndState.framesRun, 10u);  // ran on to the frame limit
-}
-
-TEST_F(EmulationThreadTest, StopRequestEndsTheThreadEvenWithTheModifierHeld) {
-    ASSERT_TRUE(addScriptedKey(1, dik::kRightShift, 1000));
-    headlessHost.frameLimit = 5;
-    EXPECT_EQ(emulationThread(), 0);
-    EXPECT_EQ(frameEndState.framesRun, 5u);
-    EXPECT_FALSE(emulationRunning.load());
-}
-
-TEST_F(EmulationThreadTest, HeldSizeKeyTogglesOnceAndTheEmulationGoesOn) {
-    ASSERT_TRUE(addScriptedKey(3, dik::kLeftWindows, 4));
-    headlessHost.frameLimit = 10;
-    EXPECT_EQ(emulationThread(), 0);
-    EXPECT_EQ(frameEndState.framesRun, 10u);
-    EXPECT_EQ(display.displayMode, 1);
+// Scripted keys (frame, key, frames held) against a frame limit: the quit key resets and
+// ends the thread, with the modifier it only resets; a held size key toggles once; the
+// frame limit stops the thread whatever is held.
+TEST_F(EmulationThreadTest, KeysEndOrContinueTheEmulation) {
+    const struct { std::vector<std::tuple<uint32_t, uint8_t, uint32_t>> keys; uint32_t limit, frames; int size; } cases[] = {
+        {{{3, dik::kF12, 1}}, 10, 3, 0},
+        {{{3, dik::kF12, 1}, {3, dik::kRightShift, 1}}, 10, 10, 0},
+        {{{1, dik::kRightShift, 1000}}, 5, 5, 0},
+        {{{3, dik::kLeftWindows, 4}}, 10, 10, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frames);
+        installHeadlessHost(HeadlessClock::kManual);
+        emulationStopRequested.store(false);
+        display.displayMode = 0;
+        for (auto [frame, key, held] : c.keys) ASSERT_TRUE(addScriptedKey(frame, key, held));
+        headlessHost.frameLimit = c.limit;
+        EXPECT_EQ(emulationThread(), 0);
+        EXPECT_EQ(frameEndState.framesRun, c.frames);
+        EXPECT_FALSE(emulationRunning.load());
+        EXPECT_EQ(display.displayMode, c.size);
+        if (c.frames == 3) {
+            EXPECT_EQ(cpu.pc << 16 | cpu.sp, 0x0000F000) << "reset before the end";
+        }
+    }
 }
 
 }  // namespace

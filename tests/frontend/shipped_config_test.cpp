@@ -29,8 +29,6 @@ protected:
     Settings loaded_;
 };
 
-TEST_F(ShippedConfig, RunsAtTheMSXSpeed) { EXPECT_EQ(loaded_.MSXSpeed, 0xE4); }
-
 TEST_F(ShippedConfig, EveryMatrixKeyComesFromAPCKey) {
     const std::set<uint8_t> pcKeys = codesOfThePCKeyboard();
     for (int row = 0; row < 9; ++row) {
