@@ -37,15 +37,9 @@ protected:
 };
 
 TEST_F(CommandKeyTest, EachKeyGivesItsCommand) {
-    const struct {
-        uint8_t key;
-        uint8_t code;
-    } cases[] = {{dik::kF12, kCommandQuit},
-                 {kF6, kCommandDiskA},
-                 {kF7, kCommandDiskB},
-                 {kF9, kCommandSaveState},
-                 {kF10, kCommandLoadState},
-                 {dik::kLeftWindows, kCommandRecreateDisplay},
+    const struct { uint8_t key; uint8_t code; } cases[] = {{dik::kF12, kCommandQuit},
+                 {kF6, kCommandDiskA}, {kF7, kCommandDiskB}, {kF9, kCommandSaveState},
+                 {kF10, kCommandLoadState}, {dik::kLeftWindows, kCommandRecreateDisplay},
                  {dik::kRightWindows, kCommandRecreateDisplay},
                  {dik::kRightShift, kCommandNone},  // the modifier alone does nothing
                  {0x42, kCommandNone}};             // nor does the screenshot key

@@ -67,19 +67,10 @@ protected:
 };
 
 TEST_F(NumpadJoystickTest, EachKeyClearsItsBitAndLeftAndUpWin) {
-    const struct {
-        std::vector<uint8_t> keys;
-        uint8_t expected;
-    } cases[] = {
-        {{}, 0x3F},
-        {{dik::kNumpad8}, 0x3E},
-        {{dik::kNumpad2}, 0x3D},
-        {{dik::kNumpad4}, 0x3B},
-        {{dik::kNumpad6}, 0x37},
-        {{dik::kNumpad0}, 0x2F},
-        {{dik::kDecimal}, 0x1F},
-        {{dik::kNumpad4, dik::kNumpad6}, 0x3B},
-        {{dik::kNumpad8, dik::kNumpad2}, 0x3E},
+    const struct { std::vector<uint8_t> keys; uint8_t expected; } cases[] = {
+        {{}, 0x3F}, {{dik::kNumpad8}, 0x3E}, {{dik::kNumpad2}, 0x3D}, {{dik::kNumpad4}, 0x3B},
+        {{dik::kNumpad6}, 0x37}, {{dik::kNumpad0}, 0x2F}, {{dik::kDecimal}, 0x1F},
+        {{dik::kNumpad4, dik::kNumpad6}, 0x3B}, {{dik::kNumpad8, dik::kNumpad2}, 0x3E},
         {{dik::kNumpad4, dik::kNumpad6, dik::kNumpad8, dik::kNumpad2, dik::kNumpad0,
           dik::kDecimal},
          0x3F & ~(0x04 | 0x01 | 0x10 | 0x20)},

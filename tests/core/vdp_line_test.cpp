@@ -45,11 +45,7 @@ protected:
 using Lines = std::vector<int>;
 
 TEST_F(VDPLineTest, LineInterruptLineFollowsR19R23R18AndTheOffset) {
-    const struct {
-        uint8_t r19, r23, r18;
-        int offset;
-        int line;
-    } cases[] = {
+    const struct { uint8_t r19, r23, r18; int offset; int line; } cases[] = {
         {100, 0, 0, 0, 124},   // R#19 + 24
         {100, 0, 0, -2, 122},  // the configured offset
         {100, 0, 0, 5, 129},
@@ -88,11 +84,7 @@ TEST_F(VDPLineTest, EachInterruptIsRequestedOnlyWithItsEnableBit) {
 }
 
 TEST_F(VDPLineTest, BlankingStartsAfterTheDisplayLinesAndEndsAtItsEnd) {
-    const struct {
-        uint8_t r9, r18;
-        int offset;
-        int start, end;
-    } cases[] = {
+    const struct { uint8_t r9, r18; int offset; int start, end; } cases[] = {
         {0, 0, 0, 224, 32},    {kR9Lines212, 0, 0, 234, 22}, {0, 0x80, 0, 232, 40},  // 8 lines down
         {0, 0x30, 0, 221, 29},                                                       // 3 lines up
         {0, 0, -2, 224, 32},  // the offset is for the line interrupt only

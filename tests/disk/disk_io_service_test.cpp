@@ -80,12 +80,7 @@ TEST_F(DiskIOService, ATransferStopsAtTheTopOfMemory) {
 }
 
 TEST_F(DiskIOService, TheLastSectorOfTheMediumIsTheLimit) {
-    struct Case {
-        uint8_t descriptor;
-        uint16_t first;
-        uint8_t count;
-        bool accepted;
-    };
+    struct Case { uint8_t descriptor; uint16_t first; uint8_t count; bool accepted; };
     for (const Case& c :
          {Case{0xF9, 1430, 10, true}, Case{0xF9, 1431, 10, false}, Case{0xF8, 719, 1, true},
           Case{0xF8, 720, 1, false}, Case{0xFE, 320, 1, false}, Case{0xF9, 0xFFFF, 255, false}}) {

@@ -70,10 +70,7 @@ TEST_F(DiskSetLoader, EachFailureIsLoggedAndLeavesTheDriveEmptyButUsable) {
     mountSets("one.dsk\nreadme.txt\ngone.dsk\ntwo.dsk");
     ASSERT_TRUE(driveReady(0));
 
-    struct Case {
-        uint8_t disk;
-        const char* message;
-    };
+    struct Case { uint8_t disk; const char* message; };
     for (const Case& c : {Case{5, "#5 disk not exist.\n"}, Case{0, "#0 disk not exist.\n"},
                           Case{2, "A #2 bad file name.\n"}, Case{3, "gone.dsk cannot open.\n"}}) {
         SCOPED_TRACE(c.message);

@@ -27,10 +27,8 @@ using EmulationThreadTest = testing::HeadlessMachineTest;
 // frame limit stops the thread whatever is held.
 TEST_F(EmulationThreadTest, KeysEndOrContinueTheEmulation) {
     const struct { std::vector<std::tuple<uint32_t, uint8_t, uint32_t>> keys; uint32_t limit, frames; int size; } cases[] = {
-        {{{3, dik::kF12, 1}}, 10, 3, 0},
-        {{{3, dik::kF12, 1}, {3, dik::kRightShift, 1}}, 10, 10, 0},
-        {{{1, dik::kRightShift, 1000}}, 5, 5, 0},
-        {{{3, dik::kLeftWindows, 4}}, 10, 10, 1},
+        {{{3, dik::kF12, 1}}, 10, 3, 0}, {{{3, dik::kF12, 1}, {3, dik::kRightShift, 1}}, 10, 10, 0},
+        {{{1, dik::kRightShift, 1000}}, 5, 5, 0}, {{{3, dik::kLeftWindows, 4}}, 10, 10, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.frames);

@@ -23,10 +23,7 @@ Parsed parse(std::vector<const char*> arguments) {
 }
 
 TEST(HeadlessOptionsTest, RefusesMalformedValuesNamingThem) {
-    const struct {
-        std::vector<const char*> arguments;
-        const char* inError;
-    } cases[] = {
+    const struct { std::vector<const char*> arguments; const char* inError; } cases[] = {
         {{"--frames"}, "--frames needs a value"},
         {{"--screenshot"}, "--screenshot needs a value"},
         {{"--frames", "0"}, "'0'"},

@@ -97,11 +97,7 @@ TEST_F(HeadlessRunnerTest, RunSplitAtASnapshotEndsLikeTheWholeRun) {
 // F6 (0x40) asks for a disk number; the script's later keys still come while the command
 // waits, and the frame limit ends the run even when no number ever comes.
 TEST_F(HeadlessRunnerTest, ScriptedKeysReachAWaitingCommandAndTheFrameLimitEndsIt) {
-    const struct {
-        const char* keys;
-        const char* inLog;
-        bool endsWaiting;
-    } cases[] = {
+    const struct { const char* keys; const char* inLog; bool endsWaiting; } cases[] = {
         {"--key 5:40 --key 20:02", "A drive is not used.\n", false},  // the 1 key: disk 1
         {"--key 5:40", "initMSX Succeed.\n", true},
     };
@@ -125,10 +121,7 @@ TEST_F(HeadlessRunnerTest, MissingMainBIOSFailsStartUpNamingTheFile) {
 }
 
 TEST_F(HeadlessRunnerTest, BadCommandLinesAreRefusedWithAReason) {
-    const struct {
-        const char* arguments;
-        const char* inError;
-    } cases[] = {
+    const struct { const char* arguments; const char* inError; } cases[] = {
         {"--key 1:xyz", "CODE"},  // the parser's other refusals: headless_options_test
         {"--midi", "--midi needs a value"},
         {"--dir /nonexistent/tavir", "/nonexistent/tavir"},

@@ -27,11 +27,7 @@ TEST(WindowGeometry, TheFirstWindowIsTheLargestOfThreeAndTwoTimesThatFits) {
 }
 
 TEST(WindowGeometry, ThePictureKeepsItsAspectInWholeMultiplesOrShrinksToFit) {
-    const struct {
-        float areaWidth, areaHeight;
-        bool integer;
-        PictureRect expected;
-    } cases[] = {
+    const struct { float areaWidth, areaHeight; bool integer; PictureRect expected; } cases[] = {
         {960, 720, true, {0, 0, 960, 720}},
         {1000, 800, true, {20, 40, 960, 720}},    // 3x, centred
         {1000, 700, true, {180, 110, 640, 480}},  // 2x: 3x is 20 rows too tall

@@ -10,10 +10,7 @@ namespace tavir {
 namespace {
 
 TEST(SDLKeyTable, CommandKeysAndTheKeypadComeFromTheirKeys) {
-    const struct {
-        SDL_Scancode key;
-        uint8_t code;
-    } cases[] = {
+    const struct { SDL_Scancode key; uint8_t code; } cases[] = {
         {SDL_SCANCODE_F12, 0x58},  {SDL_SCANCODE_F6, 0x40},        {SDL_SCANCODE_F7, 0x41},
         {SDL_SCANCODE_F9, 0x43},   {SDL_SCANCODE_F10, 0x44},       {SDL_SCANCODE_F8, 0x42},
         {SDL_SCANCODE_F11, 0x57},  {SDL_SCANCODE_LGUI, 0xDB},      {SDL_SCANCODE_RGUI, 0xDC},

@@ -77,11 +77,7 @@ protected:
 
 TEST_F(OPLLTranslationTest, RegisterWritesBecomeTheseMessages) {
     const Writes keyOn = {{0x10, 0xAB}, {0x20, 0x18}};  // F-number 171, block 4, key on
-    const struct {
-        const char* what;
-        Writes setUp, writes;
-        const char* messages;
-    } cases[] = {
+    const struct { const char* what; Writes setUp, writes; const char* messages; } cases[] = {
         // 12 log2(171 / 9) + 48 - 39 = 59.975: note 59, bend 8192 + 0.975 x 8192 / 12 = 8857.
         {"key on", {}, keyOn, "e01945 903b7f"},
         {"a second key on", keyOn, {{0x20, 0x38}}, ""},  // only the sustain bit changes
@@ -127,10 +123,7 @@ TEST_F(OPLLTranslationTest, ChannelsAreRestoredFromTheRegisters) {
 TEST_F(OPLLTranslationTest, KeypadDigitsToggleAChannelOncePerPress) {
     using dik::kNumpad0, dik::kNumpad1, dik::kNumpad2, dik::kNumpad9;
     // Held: once. A second key while one is held: nothing. Keypad 0 (the drums) first.
-    const struct {
-        std::vector<uint8_t> keysDown;
-        const char* messages;
-    } frames[] = {
+    const struct { std::vector<uint8_t> keysDown; const char* messages; } frames[] = {
         {{kNumpad1}, "b00700"}, {{kNumpad1}, ""}, {{kNumpad1, kNumpad2}, ""}, {{}, ""},
         {{kNumpad1}, "b0077f"}, {{}, ""},         {{kNumpad9, kNumpad0}, "b90700 b80700"}};
     int frame = 0;

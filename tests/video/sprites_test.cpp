@@ -68,12 +68,7 @@ protected:
 // Pattern row 1 has dots 3 and 4: sprite 1 at X + 1 overlaps one dot, at X + 4 none.
 TEST_F(SpritesTest, CollisionNeedsTwoVisibleDotsTheDisplayOnAndSpritesEnabled) {
     setPatternRows(0, {0x00, 0x18});
-    struct Case {
-        int mode;
-        uint8_t colour0, colour1, x1, r1, r8;
-        int line;
-        bool collides;
-    };
+    struct Case { int mode; uint8_t colour0, colour1, x1, r1, r8; int line; bool collides; };
     const Case cases[] = {
         {1, 1, 2, 100, 0x40, 0, 43, false},    {1, 1, 2, 100, 0x40, 0, 44, true},
         {1, 0, 2, 100, 0x40, 0, 44, false},  // transparent

@@ -110,10 +110,7 @@ TEST_F(VDPPortsTest, StatusReadsClearTheirFlagsOnceAndWithdrawTheInterrupt) {
 // the end of its last line), both 7 lines earlier with an adjust of +7. Horizontal
 // retrace is the second half of a 228 T-state line.
 TEST_F(VDPPortsTest, RetraceBitsFollowTheLineCountTheAdjustAndTheLinePosition) {
-    struct Case {
-        uint8_t r9, r18;
-        int first, lines;
-    };
+    struct Case { uint8_t r9, r18; int first, lines; };
     setRegister(15, 2);
     for (const Case c :
          {Case{0, 0, 32, 192}, Case{kR9Lines212, 0, 22, 212}, Case{0, 0x70, 25, 192}}) {
