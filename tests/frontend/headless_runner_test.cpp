@@ -111,15 +111,6 @@ TEST_F(HeadlessRunnerTest, ScriptedKeysReachAWaitingCommandAndTheFrameLimitEndsI
     }
 }
 
-TEST_F(HeadlessRunnerTest, MissingMainBIOSFailsStartUpNamingTheFile) {
-    fs::remove(directory_.path() / "MSX2P.rom");
-    const ProgramRun result = run("--frames 10 --unpaced");
-    EXPECT_NE(result.status, 0);
-    EXPECT_NE(result.err.find("MSX2P.rom"), std::string::npos) << result.err;
-    EXPECT_EQ(result.out, "");
-    EXPECT_NE(log().find("MSX2P.rom Open Failed.\ninitMSX Failed.\n"), std::string::npos);
-}
-
 TEST_F(HeadlessRunnerTest, BadCommandLinesAreRefusedWithAReason) {
     const struct { const char* arguments; const char* inError; } cases[] = {
         {"--key 1:xyz", "CODE"},  // the parser's other refusals: headless_options_test
