@@ -6,7 +6,7 @@ namespace tavir {
 namespace {
 
 template <int Op>
-inline void executeUnprefixed(CPUState& cpu) {
+TAVIR_Z80_INLINE void executeUnprefixed(CPUState& cpu) {
     if constexpr (Op == 0xCB)
         executeCB(cpu);
     else if constexpr (Op == 0xDD)
@@ -54,15 +54,52 @@ void executeInstruction(CPUState& cpu) {
     dispatch(cpu);
 }
 
+// Expands BODY(h, l) for the opcode 0xhl, for every pair of hex digits h and l: label
+// names need the opcode as one token.
+#define TAVIR_Z80_DIGIT_ROW(BODY, h)                                                          \
+    BODY(h, 0) BODY(h, 1) BODY(h, 2) BODY(h, 3) BODY(h, 4) BODY(h, 5) BODY(h, 6) BODY(h, 7)  \
+    BODY(h, 8) BODY(h, 9) BODY(h, A) BODY(h, B) BODY(h, C) BODY(h, D) BODY(h, E) BODY(h, F)
+#define TAVIR_Z80_ALL_OPCODE_DIGITS(BODY)                                                     \
+    TAVIR_Z80_DIGIT_ROW(BODY, 0) TAVIR_Z80_DIGIT_ROW(BODY, 1) TAVIR_Z80_DIGIT_ROW(BODY, 2)   \
+    TAVIR_Z80_DIGIT_ROW(BODY, 3) TAVIR_Z80_DIGIT_ROW(BODY, 4) TAVIR_Z80_DIGIT_ROW(BODY, 5)   \
+    TAVIR_Z80_DIGIT_ROW(BODY, 6) TAVIR_Z80_DIGIT_ROW(BODY, 7) TAVIR_Z80_DIGIT_ROW(BODY, 8)   \
+    TAVIR_Z80_DIGIT_ROW(BODY, 9) TAVIR_Z80_DIGIT_ROW(BODY, A) TAVIR_Z80_DIGIT_ROW(BODY, B)   \
+    TAVIR_Z80_DIGIT_ROW(BODY, C) TAVIR_Z80_DIGIT_ROW(BODY, D) TAVIR_Z80_DIGIT_ROW(BODY, E)   \
+    TAVIR_Z80_DIGIT_ROW(BODY, F)
+
 int32_t executeUntilLineEnd(CPUState& cpu) {
-    // The loop lives beside the dispatch, so each instruction's case jumps straight back
-    // to the next fetch instead of returning to the caller.
+    // Threaded dispatch (GCC's and clang's labels as values): every opcode's code ends
+    // with its own fetch and indirect jump to the next opcode's code. One shared jump for
+    // all 256 opcodes is mispredicted far more often, because the branch predictor then
+    // sees a single jump whose target changes with every instruction; a jump per opcode
+    // learns the program's common pairs (CP then JR Z, LD then INC).
+    static const void* const handlers[256] = {
+#define TAVIR_HANDLER_ADDRESS(h, l) &&opcode##h##l,
+        TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER_ADDRESS)
+#undef TAVIR_HANDLER_ADDRESS
+    };
     int32_t beforeLast;
-    do {
-        beforeLast = cpu.cycleCount;
-        dispatch(cpu);
-    } while (cpu.cycleCount > 0);
-    return beforeLast;
+    uint8_t op;
+#define TAVIR_NEXT_INSTRUCTION                       \
+    if (cpu.cycleCount <= 0) [[unlikely]]            \
+        return beforeLast;                           \
+    beforeLast = cpu.cycleCount;                     \
+    op = z80::fetchByte(cpu);                        \
+    cpu.cycleCount -= cyclesMain[op];                \
+    goto* handlers[op];
+
+    // At least one instruction, whatever the countdown.
+    beforeLast = cpu.cycleCount;
+    op = z80::fetchByte(cpu);
+    cpu.cycleCount -= cyclesMain[op];
+    goto* handlers[op];
+
+#define TAVIR_HANDLER(h, l)                             \
+    opcode##h##l : executeUnprefixed<0x##h##l>(cpu);    \
+    TAVIR_NEXT_INSTRUCTION
+    TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER)
+#undef TAVIR_HANDLER
+#undef TAVIR_NEXT_INSTRUCTION
 }
 
 void interruptCPU(CPUState& cpu, uint16_t /*vector*/) {

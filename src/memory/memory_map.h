@@ -32,13 +32,13 @@ struct MemoryMap {
 
 extern MemoryMap memoryMap;
 
-inline uint8_t readMemory(uint16_t address) {
+[[gnu::always_inline]] inline uint8_t readMemory(uint16_t address) {
     return memoryMap.pageTable[address >> 13][address & 0x1FFF];
 }
 
 void writeMemorySlow(uint16_t address, uint8_t value);
 
-inline void writeMemory(uint16_t address, uint8_t value) {
+[[gnu::always_inline]] inline void writeMemory(uint16_t address, uint8_t value) {
     if (address != 0xFFFF && memoryMap.pageWritable[address >> 14]) {
         memoryMap.pageTable[address >> 13][address & 0x1FFF] = value;
         return;
