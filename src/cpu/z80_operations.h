@@ -29,28 +29,33 @@ TAVIR_Z80_INLINE RegisterPair& indexRegister(CPUState& cpu) {
 TAVIR_Z80_INLINE uint8_t fetchByte(CPUState& cpu) { return readMemory(cpu.pc++); }
 
 TAVIR_Z80_INLINE uint16_t fetchWord(CPUState& cpu) {
-    const uint8_t low = fetchByte(cpu);
-    return static_cast<uint16_t>(low | fetchByte(cpu) << 8);
+    const uint16_t word = readMemoryWord(cpu.pc);
+    cpu.pc = static_cast<uint16_t>(cpu.pc + 2);
+    return word;
 }
 
-TAVIR_Z80_INLINE uint16_t readWord(uint16_t address) {
-    const uint8_t low = readMemory(address);
-    return static_cast<uint16_t>(low | readMemory(static_cast<uint16_t>(address + 1)) << 8);
-}
+TAVIR_Z80_INLINE uint16_t readWord(uint16_t address) { return readMemoryWord(address); }
 
 TAVIR_Z80_INLINE void writeWord(uint16_t address, uint16_t value) {
+    if (writeMemoryWordDirect(address, value)) return;
     writeMemory(address, static_cast<uint8_t>(value));
     writeMemory(static_cast<uint16_t>(address + 1), static_cast<uint8_t>(value >> 8));
 }
 
 TAVIR_Z80_INLINE void push(CPUState& cpu, uint16_t value) {
-    writeMemory(--cpu.sp, static_cast<uint8_t>(value >> 8));
+    const auto top = static_cast<uint16_t>(cpu.sp - 2);
+    if (writeMemoryWordDirect(top, value)) {
+        cpu.sp = top;
+        return;
+    }
+    writeMemory(--cpu.sp, static_cast<uint8_t>(value >> 8));  // high byte first
     writeMemory(--cpu.sp, static_cast<uint8_t>(value));
 }
 
 TAVIR_Z80_INLINE uint16_t pop(CPUState& cpu) {
-    const uint8_t low = readMemory(cpu.sp++);
-    return static_cast<uint16_t>(low | readMemory(cpu.sp++) << 8);
+    const uint16_t value = readMemoryWord(cpu.sp);
+    cpu.sp = static_cast<uint16_t>(cpu.sp + 2);
+    return value;
 }
 
 // (HL), or (IX+d)/(IY+d) with the displacement fetched from the instruction.
