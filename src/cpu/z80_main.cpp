@@ -67,39 +67,62 @@ void executeInstruction(CPUState& cpu) {
     TAVIR_Z80_DIGIT_ROW(BODY, C) TAVIR_Z80_DIGIT_ROW(BODY, D) TAVIR_Z80_DIGIT_ROW(BODY, E)   \
     TAVIR_Z80_DIGIT_ROW(BODY, F)
 
+namespace {
+
+// The opcodes whose code reads or changes the countdown in the record, or calls code that
+// does: the taken conditional branches' extra T-states, HALT, EI, IN and OUT (the VDP's
+// status reads the countdown, and acknowledging its interrupt ends EI's delay) and the
+// prefix groups. The others leave it alone, so the run loop keeps it in a register for them.
+constexpr bool usesCountdown(int op) {
+    const int x = op >> 6, y = (op >> 3) & 7, z = op & 7;
+    if (x == 0 && z == 0 && y >= 4) return true;    // JR cc
+    if (x == 3 && (z == 0 || z == 4)) return true;  // RET cc, CALL cc
+    return op == 0x76 || op == 0xFB || op == 0xD3 || op == 0xDB || op == 0xCB || op == 0xDD ||
+           op == 0xED || op == 0xFD;
+}
+
+}  // namespace
+
 int32_t executeUntilLineEnd(CPUState& cpu) {
     // Threaded dispatch (GCC's and clang's labels as values): every opcode's code ends
     // with its own fetch and indirect jump to the next opcode's code. One shared jump for
     // all 256 opcodes is mispredicted far more often, because the branch predictor then
     // sees a single jump whose target changes with every instruction; a jump per opcode
-    // learns the program's common pairs (CP then JR Z, LD then INC).
+    // learns the program's common pairs (CP then JR Z, LD then INC). Each opcode's code
+    // charges its own T-states as a constant.
     static const void* const handlers[256] = {
 #define TAVIR_HANDLER_ADDRESS(h, l) &&opcode##h##l,
         TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER_ADDRESS)
 #undef TAVIR_HANDLER_ADDRESS
     };
+    int32_t countdown = cpu.cycleCount;
     int32_t beforeLast;
-    uint8_t op;
-#define TAVIR_NEXT_INSTRUCTION                       \
-    if (cpu.cycleCount <= 0) [[unlikely]]            \
-        return beforeLast;                           \
-    beforeLast = cpu.cycleCount;                     \
-    op = z80::fetchByte(cpu);                        \
-    cpu.cycleCount -= cyclesMain[op];                \
-    goto* handlers[op];
 
     // At least one instruction, whatever the countdown.
-    beforeLast = cpu.cycleCount;
-    op = z80::fetchByte(cpu);
-    cpu.cycleCount -= cyclesMain[op];
-    goto* handlers[op];
+    goto* handlers[z80::fetchByte(cpu)];
 
-#define TAVIR_HANDLER(h, l)                             \
-    opcode##h##l : executeUnprefixed<0x##h##l>(cpu);    \
-    TAVIR_NEXT_INSTRUCTION
+#define TAVIR_HANDLER(h, l)                                   \
+    opcode##h##l : {                                          \
+        constexpr int op = 0x##h##l;                          \
+        beforeLast = countdown;                               \
+        countdown -= cyclesMain[op];                          \
+        if constexpr (usesCountdown(op)) {                    \
+            cpu.cycleCount = countdown;                       \
+            executeUnprefixed<op>(cpu);                       \
+            countdown = cpu.cycleCount;                       \
+        } else {                                              \
+            executeUnprefixed<op>(cpu);                       \
+        }                                                     \
+        if (countdown <= 0) [[unlikely]]                      \
+            goto end;                                         \
+        goto* handlers[z80::fetchByte(cpu)];                  \
+    }
     TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER)
 #undef TAVIR_HANDLER
-#undef TAVIR_NEXT_INSTRUCTION
+
+end:
+    cpu.cycleCount = countdown;
+    return beforeLast;
 }
 
 void interruptCPU(CPUState& cpu, uint16_t /*vector*/) {
