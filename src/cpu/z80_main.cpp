@@ -6,7 +6,7 @@ namespace tavir {
 namespace {
 
 template <int Op>
-TAVIR_Z80_INLINE void executeUnprefixed(CPUState& cpu) {
+TAVIR_Z80_INLINE void executeUnprefixed(auto& cpu) {
     if constexpr (Op == 0xCB)
         executeCB(cpu);
     else if constexpr (Op == 0xDD)
@@ -69,21 +69,56 @@ void executeInstruction(CPUState& cpu) {
 
 namespace {
 
-// The opcodes whose code reads or changes the countdown in the record, or calls code that
-// does: the taken conditional branches' extra T-states, HALT, EI, IN and OUT (the VDP's
-// status reads the countdown, and acknowledging its interrupt ends EI's delay) and the
-// prefix groups. The others leave it alone, so the run loop keeps it in a register for them.
-constexpr bool usesCountdown(int op) {
-    const int x = op >> 6, y = (op >> 3) & 7, z = op & 7;
-    if (x == 0 && z == 0 && y >= 4) return true;    // JR cc
-    if (x == 3 && (z == 0 || z == 4)) return true;  // RET cc, CALL cc
-    return op == 0x76 || op == 0xFB || op == 0xD3 || op == 0xDB || op == 0xCB || op == 0xDD ||
-           op == 0xED || op == 0xFD;
+// The run loop's view of the registers: PC, SP and the T-state countdown in variables of
+// its own, which the compiler keeps in machine registers, the others by reference into the
+// record. Memory writes go through byte pointers that, as far as the compiler knows, may
+// point into any object whose address is known outside the loop, the record included, so
+// values read from the record are read again after every write; the loop's own variables
+// are not.
+struct LoopRegisters {
+    RegisterPair& af;
+    RegisterPair& bc;
+    RegisterPair& de;
+    RegisterPair& hl;
+    uint16_t pc;
+    uint16_t sp;
+    RegisterPair& af2;
+    RegisterPair& bc2;
+    RegisterPair& de2;
+    RegisterPair& hl2;
+    uint8_t& stateFlags;
+    int32_t cycleCount;
+    int32_t& savedCycleCount;
+    uint16_t& pendingVector;
+
+    explicit LoopRegisters(CPUState& cpu)
+        : af(cpu.af), bc(cpu.bc), de(cpu.de), hl(cpu.hl), pc(cpu.pc), sp(cpu.sp), af2(cpu.af2),
+          bc2(cpu.bc2), de2(cpu.de2), hl2(cpu.hl2), stateFlags(cpu.stateFlags),
+          cycleCount(cpu.cycleCount), savedCycleCount(cpu.savedCycleCount),
+          pendingVector(cpu.pendingVector) {}
+
+    void storeTo(CPUState& cpu) const {
+        cpu.pc = pc;
+        cpu.sp = sp;
+        cpu.cycleCount = cycleCount;
+    }
+    void loadFrom(const CPUState& cpu) {
+        pc = cpu.pc;
+        sp = cpu.sp;
+        cycleCount = cpu.cycleCount;
+    }
+};
+
+// The opcodes that run code outside this file, which sees only the record: the prefix
+// groups, and IN and OUT (the VDP's status reads the countdown, and acknowledging its
+// interrupt changes the request that EI looks at).
+constexpr bool runsOutsideCode(int op) {
+    return op == 0xCB || op == 0xDD || op == 0xED || op == 0xFD || op == 0xD3 || op == 0xDB;
 }
 
 }  // namespace
 
-int32_t executeUntilLineEnd(CPUState& cpu) {
+int32_t executeUntilLineEnd(CPUState& record) {
     // Threaded dispatch (GCC's and clang's labels as values): every opcode's code ends
     // with its own fetch and indirect jump to the next opcode's code. One shared jump for
     // all 256 opcodes is mispredicted far more often, because the branch predictor then
@@ -95,7 +130,7 @@ int32_t executeUntilLineEnd(CPUState& cpu) {
         TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER_ADDRESS)
 #undef TAVIR_HANDLER_ADDRESS
     };
-    int32_t countdown = cpu.cycleCount;
+    LoopRegisters cpu(record);
     int32_t beforeLast;
 
     // At least one instruction, whatever the countdown.
@@ -104,16 +139,16 @@ int32_t executeUntilLineEnd(CPUState& cpu) {
 #define TAVIR_HANDLER(h, l)                                   \
     opcode##h##l : {                                          \
         constexpr int op = 0x##h##l;                          \
-        beforeLast = countdown;                               \
-        countdown -= cyclesMain[op];                          \
-        if constexpr (usesCountdown(op)) {                    \
-            cpu.cycleCount = countdown;                       \
-            executeUnprefixed<op>(cpu);                       \
-            countdown = cpu.cycleCount;                       \
+        beforeLast = cpu.cycleCount;                          \
+        cpu.cycleCount -= cyclesMain[op];                     \
+        if constexpr (runsOutsideCode(op)) {                  \
+            cpu.storeTo(record);                              \
+            executeUnprefixed<op>(record);                    \
+            cpu.loadFrom(record);                             \
         } else {                                              \
             executeUnprefixed<op>(cpu);                       \
         }                                                     \
-        if (countdown <= 0) [[unlikely]]                      \
+        if (cpu.cycleCount <= 0) [[unlikely]]                 \
             goto end;                                         \
         goto* handlers[z80::fetchByte(cpu)];                  \
     }
@@ -121,7 +156,7 @@ int32_t executeUntilLineEnd(CPUState& cpu) {
 #undef TAVIR_HANDLER
 
 end:
-    cpu.cycleCount = countdown;
+    cpu.storeTo(record);
     return beforeLast;
 }
 
