@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "frontend/log.h"
+#include "core/log.h"
 #include "frontend/window_geometry.h"
 #include "host/desktop/desktop_host.h"
 #include "host/desktop/picture_mailbox.h"
