@@ -116,13 +116,5 @@ TEST_F(FrameEndTest, KeypadIsTheJoystickUseNumpadNames) {
     }
 }
 
-TEST_F(FrameEndTest, HeldCommandKeyStopsTheRunLoopAfterTheFrame) {
-    setHeadlessKey(dik::kF12, true);
-    cpu.pc = 0x0100;
-    EXPECT_EQ(runScanLines(cpu, kNoLineLimit), 256u);
-    EXPECT_EQ(commandCode.load(), kCommandQuit);
-    EXPECT_EQ(frameEndState.framesRun, 1u);
-}
-
 }  // namespace
 }  // namespace tavir

@@ -121,18 +121,6 @@ TEST_F(StartedMachine, TrapsArePatchedIntoTheBIOSEntries) {
     EXPECT_EQ(readMemory(0x4019), 0xFF) << "0x4019 keeps the file's byte";
 }
 
-TEST_F(StartedMachine, ResetState) {
-    EXPECT_EQ(cpu.pc, 0);
-    EXPECT_EQ(cpu.sp, 0xF000);
-    EXPECT_FALSE(cpu.stateFlags & kIFF1);
-    EXPECT_EQ(vdp.vdpStatus[0], 0x9F);
-    EXPECT_EQ(vdp.vdpStatus[1], 0x04);
-    EXPECT_EQ(vdp.vdpStatus[2], 0x4C);
-    EXPECT_EQ(vdp.vdpRegister[1], 0x10);
-    EXPECT_EQ(vdp.screenMode, 1);
-    for (uint8_t row : portDevices.keyboardMatrix) EXPECT_EQ(row, 0xFF);
-}
-
 TEST_F(StartedMachine, ASecondResetKeepsRAMAndTheRCounter) {
     outPort(0xA8, 0xFF);
     writeMemory(0xFFFF, 0xAA);

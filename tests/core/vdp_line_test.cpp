@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "support/ram_machine.h"
-#include "video/frame_buffer.h"
-#include "video/vdp_ports.h"
 
 namespace tavir {
 namespace {
@@ -110,54 +107,6 @@ TEST_F(VDPLineTest, EvenOddFlagAlternatesEveryFrame) {
     EXPECT_EQ(vdp.vdpStatus[2], 0x4C ^ kS2OddField);
     runScanLines(cpu, 256);
     EXPECT_EQ(vdp.vdpStatus[2], 0x4C);
-}
-
-// A line is drawn again only after something could have changed it: a frame without a
-// change leaves the frame buffer alone, and each kind of change redraws every line.
-// Writes that change nothing drawn (a byte or register value rewritten, the status
-// register pointer) redraw nothing.
-TEST_F(VDPLineTest, LinesAreDrawnAgainOnlyAfterAChange) {
-    std::vector<uint8_t> vram(kVRAMSize, 0);
-    std::vector<uint16_t> pixels(kSmallWidth * kSmallHeight);
-    uint8_t* const savedVRAM = vdp.vram;
-    const uint8_t savedMode = vdp.screenMode;
-    const FrameBuffer savedBuffer = frameBuffer;
-    resetVDP();  // Graphic 1, an all-black palette, the ports expecting a first byte
-    vdp.vram = vram.data();
-    vdp.vdpRegister[1] = kR1DisplayEnable;
-    attachFrameBuffer(reinterpret_cast<uint8_t*>(pixels.data()), 2 * kSmallWidth, kSmallWidth,
-                      kSmallHeight);
-    display = DisplayState{0, 1, 0, display.pictureChanges};
-    framePacing.drawThisFrame = true;
-    const auto runFrame = [this] { linesRaising(0, 0); };
-    const auto scribbled = [&] { return std::count(pixels.begin(), pixels.end(), 0xBEEF); };
-    const struct {
-        const char* change;
-        void (*make)();
-        bool redraws;
-    } changes[] = {
-        {"VRAM write", [] { writeVDPControl(0), writeVDPControl(0x40), writeVDPData(0x55); }, true},
-        {"the same VRAM byte again",
-         [] { writeVDPControl(0), writeVDPControl(0x40), writeVDPData(0x55); }, false},
-        {"register write", [] { writeVDPControl(0x01), writeVDPControl(0x87); }, true},
-        {"the same register value again", [] { writeVDPControl(0x01), writeVDPControl(0x87); }, false},
-        {"status register choice", [] { writeVDPControl(0x02), writeVDPControl(0x8F); }, false},
-        {"palette write", [] { writeVDPPalette(0), writeVDPPalette(0); }, true},
-        {"run loop entry", [] { enterRunLoop(); }, true},
-    };
-    runFrame();
-    for (const auto& c : changes) {
-        std::fill(pixels.begin(), pixels.end(), 0xBEEF);
-        runFrame();
-        EXPECT_EQ(scribbled(), kSmallWidth * kSmallHeight) << "nothing changed before " << c.change;
-        c.make();
-        runFrame();
-        // Redrawn in black: the palette is all 0.
-        EXPECT_EQ(scribbled(), c.redraws ? 0 : kSmallWidth * kSmallHeight) << c.change;
-    }
-    vdp.vram = savedVRAM;
-    vdp.screenMode = savedMode;
-    frameBuffer = savedBuffer;
 }
 
 }  // namespace

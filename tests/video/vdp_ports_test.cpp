@@ -145,16 +145,5 @@ TEST_F(VDPPortsTest, ResetRestoresPowerOnRegistersButKeepsVRAMAndTheHighRegister
     EXPECT_EQ(vdp.vdpRegister[7], 0x0B);
 }
 
-// A snapshot restores the window as R#14 x 16 KB and the address as stored, unchecked.
-TEST_F(VDPPortsTest, WindowAndAddressRestoredOutOfRangeStayInsideVRAM) {
-    vdp.vramWindow = 0xFF * 0x4000u;
-    vdp.vramAddress = 0x3FFF;
-    writeVDPData(0x12);
-    EXPECT_EQ(vdp.vram[0x1FFFF], 0x12);
-    vdp.vramAddress = 0x3FFF;
-    readVDPData();
-    EXPECT_EQ(vdp.readAhead, 0x12);
-}
-
 }  // namespace
 }  // namespace tavir::testing
