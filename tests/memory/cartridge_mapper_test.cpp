@@ -1,6 +1,5 @@
-// Bank switching of the six mapper types through their registers, images past the end of
-// the banks, and which slot a write reaches.
-#include <utility>
+// Mapped images past the end of their banks, and which slot a write reaches (the golden
+// runs of our mappers cartridge switch every type's banks through every register address).
 #include <vector>
 
 #include "memory/cartridge.h"
@@ -22,26 +21,6 @@ protected:
         setPrimarySlots(kAllPagesSlot1);
     }
 };
-
-// Each type's bank registers, at the edges of their ranges (the golden runs of our mappers
-// cartridge also write the mirrors and the addresses each type must ignore).
-TEST_F(CartridgeMapperTest, EachTypeSwitchesThroughItsOwnRegisters) {
-    const struct { uint8_t type; std::vector<std::pair<uint16_t, uint8_t>> writes; Pages windows; } cases[] = {
-        {kMapperPlain8K, {{0x4123, 7}, {0x7000, 0x1D}, {0x97FF, 4}, {0xBFFF, 9}}, {7, 13, 4, 9}},
-        {kMapperBank16K, {{0x7FFF, 2}}, {4, 5, 2, 3}},
-        {kMapperKonamiSCC, {{0x5000, 5}, {0x7000, 6}, {0x9000, 0x3F}, {0xB000, 8}}, {5, 6, 15, 8}},
-        {kMapperKonami, {{0x4000, 9}, {0x6000, 10}, {0x8000, 11}, {0xA000, 12}}, {9, 10, 11, 12}},
-        {kMapperASCII8, {{0x67FF, 8}, {0x6800, 0x15}, {0x7000, 9}, {0x7FFF, 10}}, {8, 5, 9, 10}},
-        {kMapperASCII16, {{0x6FFF, 7}, {0x77FF, 3}}, {14, 15, 6, 7}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(int{c.type});
-        releaseCartridges();
-        loadMapped(c.type);
-        for (auto [address, value] : c.writes) writeMemory(address, value);
-        EXPECT_EQ(windows(), c.windows);
-    }
-}
 
 TEST_F(CartridgeMapperTest, A16KBBankPastTheImageShowsEmptyRAM) {
     // 15 selects 8 KB banks 30 and 31 of a 16-bank image: no such memory exists.
