@@ -136,13 +136,5 @@ TEST_F(StartedMachine, ASecondResetKeepsRAMAndTheRCounter) {
     EXPECT_EQ(readMemory(0x9000), 0x42);
 }
 
-TEST_F(StartedMachine, FrameScheduleHoldsTheDeadlinesOf60FramesPerSecond) {
-    EXPECT_EQ(frameSchedule[0], 16);
-    EXPECT_EQ(frameSchedule[1], 33);
-    EXPECT_EQ(frameSchedule[59], 1000);
-    EXPECT_EQ(frameSchedule[60], 1016);
-    EXPECT_EQ(frameSchedule[119], 2000);
-}
-
 }  // namespace
 }  // namespace tavir::testing

@@ -82,19 +82,6 @@ TEST_F(DriveParameters, FormatRefusesUnknownChoicesAndEmptyDrives) {
     EXPECT_EQ(readImageSector("a.dsk", 0), patternSector(0));
 }
 
-TEST_F(DriveParameters, BootSectorsWithoutAUsableGeometryGiveNoDPB) {
-    for (const Bytes& boot : {templateWith(11, {0x00, 0x00}), templateWith(11, {31, 0x00}),
-                              templateWith(13, {0})}) {
-        writeBootSector(boot);
-        mountSets("a.dsk\n");
-        getDPB(0);
-        EXPECT_EQ(a(), kErrorOther);
-        EXPECT_EQ(f(), kFlagC);
-        expectDPBUntouched();
-    }
-
-}
-
 TEST_F(DriveParameters, AFormatOfAReadOnlyImageFails) {
     std::filesystem::permissions(directory_.path(), std::filesystem::perms(0755));
     std::filesystem::permissions("a.dsk", std::filesystem::perms(0444));
@@ -110,17 +97,29 @@ TEST_F(DriveParameters, AFormatOfAReadOnlyImageFails) {
     EXPECT_EQ(readImageSector("a.dsk", 0), patternSector(0));
 }
 
-TEST_F(DriveParameters, AnUnreadableBootSectorGivesNoDPB) {
-    writeFile("empty.dsk", Bytes(100, 0));  // shorter than one sector
+// Boot sectors without a usable geometry (no bytes per sector, 31 of them, no sectors per
+// cluster), then one the status map fails and an image shorter than a sector: no DPB.
+TEST_F(DriveParameters, UnusableOrUnreadableBootSectorsGiveNoDPB) {
+    const auto expectNoDPB = [this] {
+        EXPECT_EQ(a(), kErrorOther);
+        EXPECT_EQ(f(), kFlagC);
+        expectDPBUntouched();
+    };
+    for (const Bytes& boot : {templateWith(11, {0x00, 0x00}), templateWith(11, {31, 0x00}),
+                              templateWith(13, {0})}) {
+        writeBootSector(boot);
+        mountSets("a.dsk\n");
+        getDPB(0);
+        expectNoDPB();
+    }
+    writeFile("empty.dsk", Bytes(100, 0));
     Bytes map(kStatusMapSize, kStatusDone);
     map[0] = kErrorSeek;
     writeFile("a.dds", map);
     mountSets("a.dsk\n", "empty.dsk\n");
     for (uint8_t drive : {0, 1}) {
         getDPB(drive);
-        EXPECT_EQ(a(), kErrorOther);
-        EXPECT_EQ(f(), kFlagC);
-        expectDPBUntouched();
+        expectNoDPB();
     }
     getDPB(2);
     EXPECT_EQ(a(), kErrorNotReady);

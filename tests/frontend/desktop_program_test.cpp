@@ -47,10 +47,11 @@ protected:
     // report: Mesa's GL driver, which SDL unloads at exit, leaves blocks behind that
     // LeakSanitizer can no longer attribute. The machine's own memory is leak-checked by
     // the in-process tests.
-    int run(const std::string& environment, const std::string& arguments = "") {
+    int run(const std::string& environment, const std::string& arguments = "",
+            const std::string& program = TAVIR_TAVIR) {
         const std::string command = "cd " + directory_.path().string() + " && " + environment +
-                                    " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + TAVIR_TAVIR +
-                                    " " + arguments + " >output.txt 2>&1 </dev/null";
+                                    " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + program + " " +
+                                    arguments + " >output.txt 2>&1 </dev/null";
         const int raw = std::system(command.c_str());
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
@@ -87,13 +88,8 @@ TEST_F(DesktopProgramTest, ACartridgeFromTheCommandLineOrDroppedStartsInAWindowO
         const std::string program = std::string(TAVIR_TAVIR) + (dropped ? "" : " white.rom");
         const std::string size = "sh -c '" + program + " & p=$!; for i in $(seq 100); do " +
                                  "xwininfo -name MENU >w.txt 2>/dev/null && " +
-                                 "mv w.txt window.txt && break; " +
-                                 "sleep 0.1; done; wait $p'";
-        const std::string command = "cd " + directory_.path().string() + " && " + hook +
-                                    " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a " + size +
-                                    " >output.txt 2>&1 </dev/null";
-        const int raw = std::system(command.c_str());
-        ASSERT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0) << file("output.txt");
+                                 "mv w.txt window.txt && break; sleep 0.1; done; wait $p'";
+        ASSERT_EQ(run(hook, "", size), 0) << file("output.txt");
         const std::string shot = file("shot.bmp");
         ASSERT_EQ(shot.size(), 54u + 320 * 240 * 3);
         EXPECT_EQ(shot.substr(54, 3), "\xff\xff\xff") << "the bottom-left border pixel is white";
