@@ -8,10 +8,7 @@ namespace tavir {
 namespace {
 
 TEST(WindowGeometry, TheFirstWindowIsTheLargestOfThreeAndTwoTimesThatFits) {
-    const struct {
-        int32_t pictureWidth, pictureHeight, desktopWidth, desktopHeight;
-        int scale;
-    } cases[] = {
+    const struct { int32_t pictureWidth, pictureHeight, desktopWidth, desktopHeight; int scale; } cases[] = {
         {320, 240, 1920, 1040, 3},  // 960 x 739
         {320, 240, 1366, 728, 2},   // 3x needs 739 rows
         {320, 240, 960, 739, 3},    // exactly

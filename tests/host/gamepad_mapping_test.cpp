@@ -30,12 +30,7 @@ Direction reading(uint32_t value) {
 
 TEST(GamepadMapping, EventsBecomeJoystickAndKeys) {
     const uint8_t padKeys[8] = {0x39, 0x02, 0, 0x3B, 0, 0, 0, 0};  // X: SPACE, Y: 1, Start: F1
-    const struct {
-        SDL_Event event;
-        Direction x, y;
-        uint32_t buttons;
-        std::vector<uint8_t> keys;
-    } steps[] = {
+    const struct { SDL_Event event; Direction x, y; uint32_t buttons; std::vector<uint8_t> keys; } steps[] = {
         {stick(SDL_CONTROLLER_AXIS_LEFTX, -20000), kLow, kCentre, 0, {}},
         {stick(SDL_CONTROLLER_AXIS_LEFTY, 30000), kLow, kHigh, 0, {}},
         {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true), kHigh, kHigh, 0, {}},
