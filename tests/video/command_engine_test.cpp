@@ -10,7 +10,7 @@
 namespace tavir::testing {
 namespace {
 
-constexpr uint8_t kG4 = 0x06, kG5 = 0x08, kG6 = 0x0A, kG7 = 0x0E;  // R#0 mode bits
+constexpr uint8_t kG4 = 0x06, kG6 = 0x0A, kG7 = 0x0E;  // R#0 mode bits
 
 class CommandEngineTest : public VDPTest {
 protected:
