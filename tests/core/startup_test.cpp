@@ -10,7 +10,6 @@
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
 #include "support/machine_fixture.h"
-#include "video/vdp_state.h"
 
 namespace tavir::testing {
 namespace {

@@ -13,14 +13,12 @@
 #include "core/run_loop.h"
 #include "frontend/command_routine.h"
 #include "core/input_recording.h"
-#include "core/joystick_state.h"
 #include "core/log.h"
 #include "core/screen_message.h"
 #include "frontend/snapshot.h"
 #include "memory/cartridge.h"
 #include "memory/clock_chip.h"
 #include "memory/memory_map.h"
-#include "sound/psg.h"
 #include "support/headless_machine.h"
 #include "video/display_output.h"
 #include "video/vdp_registers.h"
@@ -137,9 +135,11 @@ TEST_F(SnapshotGameTest, HalfDoneTransferGoesOnAfterALoad) {
         for (int k = from; k < to; ++k) writeVDPRegister(44, static_cast<uint8_t>(k + 1));
     };
     feed(1, 5);
+    vdp.vramAddress = 0x1234;  // the CPU's own VRAM address goes on too
     ASSERT_TRUE(saveSnapshot(6, false));
     resetMachine(cpu);
     ASSERT_TRUE(loadSnapshot(6, false));
+    EXPECT_EQ(vdp.vramAddress, 0x1234);
     feed(5, 16);
     for (int k = 0; k < 16; ++k) EXPECT_EQ(vdp.vram[20 * 128 + 5 + k % 4 + k / 4 * 128], k + 1);
 }
