@@ -100,14 +100,5 @@ TEST_F(VDPLineTest, BlankingStartsAfterTheDisplayLinesAndEndsAtItsEnd) {
     EXPECT_EQ(vdp.vdpStatus[0], 0xFF & ~(kS0Frame | kS0Collision));
 }
 
-TEST_F(VDPLineTest, EvenOddFlagAlternatesEveryFrame) {
-    vdp.vdpStatus[2] = 0x4C;
-    cpu.pc = 0x0100;
-    runScanLines(cpu, 256);
-    EXPECT_EQ(vdp.vdpStatus[2], 0x4C ^ kS2OddField);
-    runScanLines(cpu, 256);
-    EXPECT_EQ(vdp.vdpStatus[2], 0x4C);
-}
-
 }  // namespace
 }  // namespace tavir

@@ -1,5 +1,5 @@
-// Sprite collisions and the sprite limit's report in S#0 (the golden runs of our sprites
-// cartridge show the drawing). Display row y is scan line 32 + y; a sprite at Y covers
+// Sprite collisions in S#0 (the golden runs show the drawing and the sprite limit's
+// report). Display row y is scan line 32 + y; a sprite at Y covers
 // display rows Y + 1 onward.
 #include "video/sprites.h"
 
@@ -7,9 +7,6 @@
 
 #include <algorithm>
 
-#include "core/settings.h"
-#include "video/screen_renderer.h"
-#include "video/vdp_ports.h"
 #include "video/vdp_fixture.h"
 
 namespace tavir::testing {
@@ -48,19 +45,11 @@ protected:
         std::copy(rows.begin(), rows.end(), vdp.vram + kPatterns + pattern * 8);
     }
 
-    static void drawLine(int line) {
-        vdp.scanLine = static_cast<uint8_t>(line);
-        renderLine();
-        renderSpriteLine();
-    }
-
     static bool collidesOn(int line) {
         vdp.scanLine = static_cast<uint8_t>(line);
         checkSpriteCollision();
         return (vdp.vdpStatus[0] & kS0Collision) != 0;
     }
-
-    static uint16_t dot(int line, int x) { return pixel(line - 8, 32 + x); }
 
     uint32_t attributes_ = kAttributes1;
 };
@@ -86,23 +75,6 @@ TEST_F(SpritesTest, CollisionNeedsTwoVisibleDotsTheDisplayOnAndSpritesEnabled) {
         putSprite(1, 10, c.x1, 0, c.colour1);
         vdp.vdpStatus[0] = 0;
         EXPECT_EQ(collidesOn(c.line), c.collides) << &c - cases;
-    }
-}
-
-// With msx.cfg's SpriteLimit a line of ten sprites shows 4 (mode 1) or 8 (mode 2), and S#0
-// holds 5S and the first one left out until it is read; without the key all ten show.
-TEST_F(SpritesTest, SpriteLimitDropsLaterSpritesOfALineAndReportsTheFirst) {
-    setPatternRows(0, {0x80});
-    for (int mode = 1, limit = 0; mode <= 2; limit = !limit, mode += !limit) {
-        settings.SpriteLimit = static_cast<uint8_t>(limit);
-        spriteMode(mode);
-        vdp.vdpStatus[0] = 0x1F;
-        for (int i = 0; i < 11; ++i) putSprite(i, i < 10 ? 10 : 216, static_cast<uint8_t>(20 * i), 0, 1);
-        drawLine(43);
-        const int shown = limit ? 4 * mode : 10;
-        for (int i = 0; i < 10; ++i) EXPECT_EQ(dot(43, 20 * i), i < shown ? kRed : kWhite) << mode << i;
-        EXPECT_EQ(readVDPStatus(), limit ? 0x40 | shown : 0x1F) << mode;  // R#15 is 0
-        EXPECT_EQ(vdp.vdpStatus[0] & 0x40, 0);
     }
 }
 
