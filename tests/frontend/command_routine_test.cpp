@@ -46,18 +46,6 @@ TEST_F(CommandRoutineTest, SelectionKeyPutsThatDiskIntoTheDrive) {
     EXPECT_EQ(drives[1].diskNumber, 2u);
 }
 
-TEST_F(CommandRoutineTest, EscapeCancelsAndTheFirstKeyInOrderWins) {
-    commandCode.store(kCommandDiskA);
-    setHeadlessKey(0x01, true);  // Escape
-    commandRoutine();
-    EXPECT_EQ(drives[0].diskNumber, 1u);
-
-    setHeadlessKey(0x10, true);  // Q: disk 11, not in the set
-    setHeadlessKey(0x03, true);  // 2 is tested before Q
-    commandRoutine();
-    EXPECT_EQ(drives[0].diskNumber, 2u);
-}
-
 TEST_F(CommandRoutineTest, AStopRequestEndsTheWait) {
     commandCode.store(kCommandDiskA);
     emulationStopRequested.store(true);  // no key will ever come

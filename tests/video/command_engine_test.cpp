@@ -10,7 +10,7 @@
 namespace tavir::testing {
 namespace {
 
-constexpr uint8_t kG4 = 0x06, kG6 = 0x0A, kG7 = 0x0E;  // R#0 mode bits
+constexpr uint8_t kG4 = 0x06, kG5 = 0x08, kG6 = 0x0A, kG7 = 0x0E;  // R#0 mode bits
 
 class CommandEngineTest : public VDPTest {
 protected:
@@ -27,6 +27,23 @@ protected:
     static uint8_t& g7(int x, int y) { return vdp.vram[y * 256 + x]; }
     static int bytes3(int a, int b, int c) { return vdp.vram[a] << 16 | vdp.vram[b] << 8 | vdp.vram[c]; }
 };
+
+// One dot into a byte of 0x5A (0xFF in Graphic 5): only its own bits change. Graphic 4
+// and 6 pack two dots high nibble first, Graphic 5 four from bit 7 down.
+TEST_F(CommandEngineTest, PSETChangesOnlyItsOwnDotWithEveryOperation) {
+    const struct { uint8_t mode; int x, y; uint8_t colour, code; uint32_t at, expected; } cases[] = {
+        {kG4, 4, 1, 0x03, 0x54, 130, 0xCA}, {kG4, 5, 1, 0x03, 0x51, 130, 0x52},  // NOT, AND
+        {kG6, 7, 2, 0x0F, 0x53, 515, 0x55}, {kG5, 2, 3, 0x00, 0x50, 384, 0xF3},  // XOR, SET
+        {kG5, 6, 3, 0x01, 0x51, 385, 0xF7}, {kG7, 9, 1, 0x81, 0x52, 265, 0xDB},  // AND, OR
+        {kG7, 9, 1, 0x00, 0x58, 265, 0x5A}, {kG7, 9, 1, 0x00, 0x55, 265, 0x5A},  // SETT 0, NOP
+        {kG4, 4, 1, 0x13, 0x50, 130, 0x3A},  // R#44 cut to the dot's four bits
+    };
+    for (const auto& c : cases) {
+        vdp.vram[c.at] = c.mode == kG5 ? 0xFF : 0x5A;
+        run(c.mode, {0, 0, c.x, c.y, 0, 0, c.colour, 0, c.code});
+        EXPECT_EQ(vdp.vram[c.at], c.expected) << int(c.mode) << " " << c.x << " " << int(c.code);
+    }
+}
 
 TEST_F(CommandEngineTest, LinesHaveLongSidePlusOneDotsAndDropWhatLeavesThePlane) {
     run(kG7, {0, 0, 10, 10, 5, 0, 0x11, 0, 0x70});
