@@ -94,6 +94,19 @@ const GoldenRun kRuns[] = {
     {"screen7-640", "0msxgl_s_vdpcmd.rom", kLarge, 650, "--key 300:d0 --key 400:d0 --key 500:d0", "", 0x4d02e75bb54806ae, 0},
     // The picture-size key takes SCREEN 5 from 320x240 to 640x480 mid-run.
     {"screen5-size-key", "0msxgl_s_vdpcmd.rom", "", 650, "--key 300:d0 --key 600:db", "", 0x1e0ab0b1709547ce, 0},
+    // Our screens: 80-column text at both sizes, then SCREEN 12 (YJK) and SCREEN 11 (YAE).
+    {"text80", "0screens.rom", "", 200, "", "", 0x4bc5ab96892a8725, 0},
+    {"text80-640", "0screens.rom", kLarge, 200, "", "", 0xa3b15ef23fc6bd52, 0},
+    {"yjk", "0screens.rom", "", 320, "", "", 0x11f779d7bc12c83c, 0},
+    {"yae-640", "0screens.rom", kLarge, 420, "", "", 0xe4b5f9121043aafe, 0},
+    // Our 128 KB cartridge writing every mapper's bank registers, their mirrors and
+    // addresses each mapper ignores: per write, the banks the four windows show.
+    {"mapper-plain8k", "0mappers.rom", "", 200, "", "", 0xa78a2e8f59852787, 0},
+    {"mapper-bank16k", "1mappers.rom", "", 200, "", "", 0x1de7f6b79e6f4977, 0},
+    {"mapper-konami-scc", "2mappers.rom", "", 200, "", "", 0x2060d3b49058db37, 0},
+    {"mapper-konami", "3mappers.rom", "", 200, "", "", 0x78acb012c23bde8f, 0},
+    {"mapper-ascii8", "4mappers.rom", "", 200, "", "", 0x53e1ee635ceb0dcb, 0},
+    {"mapper-ascii16", "5mappers.rom", "", 200, "", "", 0x7d0cabe1e4729135, 0},
 };
 
 uint64_t fnv1a(const std::string& bytes) {
