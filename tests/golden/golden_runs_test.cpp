@@ -1,9 +1,9 @@
 // Real programs run through tavir-headless on C-BIOS for a fixed number of frames with
-// scripted keys; the picture (and, where the program plays something, the sound) must
-// hash to the value recorded when a person last looked at it. The machine is
-// deterministic, so any change in the CPU, the memory map, the mappers, the video chip,
-// the PSG, the command keys or the disk services that shows on screen or in the speaker
-// shows here. A picture that differs is kept as golden-<name>.bmp in the build folder;
+// scripted keys; the picture (and, where the program plays something, the sound and the
+// FM music's MIDI messages) must hash to the value recorded when a person last looked at
+// or listened to it. The machine is deterministic, so any change in the CPU, the memory
+// map, the mappers, the video chip, the PSG, the OPLL, the command keys or the disk
+// services that shows on screen or in the speaker shows here. A picture that differs is kept as golden-<name>.bmp in the build folder;
 // when a value changes on purpose, look at that picture and say why in the commit.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -55,6 +55,7 @@ struct GoldenRun {
     uint64_t pictureHash;
     uint64_t soundHash;  // 0: the run plays nothing worth keeping
     bool disk = false;   // a 720 KB disk in drive A (writeDisk)
+    uint64_t midiHash = 0;  // 0: the run plays no FM music
 };
 
 const char kLarge[] = ".DisplayMode = 01\n";  // 640x480; 320x240 is the default
@@ -107,6 +108,8 @@ const GoldenRun kRuns[] = {
     {"mapper-konami", "3mappers.rom", "", 200, "", "", 0x78acb012c23bde8f, 0},
     {"mapper-ascii8", "4mappers.rom", "", 200, "", "", 0x53e1ee635ceb0dcb, 0},
     {"mapper-ascii16", "5mappers.rom", "", 200, "", "", 0x7d0cabe1e4729135, 0},
+    // Our score for the PSG's tone, noise and envelope and the OPLL's notes and drums.
+    {"sounds", "0sounds.rom", "", 320, "", "", 0x274320ba7881ec4d, 0xc5f57492fec17fa3, false, 0x0f8f8eabf57fcb59},
 };
 
 uint64_t fnv1a(const std::string& bytes) {
@@ -157,7 +160,8 @@ TEST_F(GoldenRunTest, EachRunShowsAndPlaysWhatWasRecorded) {
                                     dir.string() + " --unpaced --frames " +
                                     std::to_string(run.frames) + " " + run.keys +
                                     " --screenshot " + (dir / "last.bmp").string() +
-                                    " --audio " + (dir / "sound.wav").string() + " >/dev/null";
+                                    " --audio " + (dir / "sound.wav").string() +
+                                    " --midi " + (dir / "music.mid").string() + " >/dev/null";
         const int status = std::system(command.c_str());
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
         const fs::path picture = dir / (*run.picture ? run.picture : "last.bmp");
@@ -169,6 +173,8 @@ TEST_F(GoldenRunTest, EachRunShowsAndPlaysWhatWasRecorded) {
         }
         if (run.soundHash != 0)
             keepOnMismatch(run, "sound", readTextFile(dir / "sound.wav"), run.soundHash, ".wav");
+        if (run.midiHash != 0)
+            keepOnMismatch(run, "music", readTextFile(dir / "music.mid"), run.midiHash, ".mid");
     }
     EXPECT_GT(ran, 0);
 }
