@@ -59,6 +59,7 @@ struct GoldenRun {
 };
 
 const char kLarge[] = ".DisplayMode = 01\n";  // 640x480; 320x240 is the default
+const char kLimitOnly[] = ".SpriteLimit = 01\n.CheckSprite = 00\n";
 
 const GoldenRun kRuns[] = {
     // Our cartridge calling DSKIO (read, write, past the end, empty drive B), DSKCHG,
@@ -108,6 +109,11 @@ const GoldenRun kRuns[] = {
     {"mapper-konami", "3mappers.rom", "", 200, "", "", 0x78acb012c23bde8f, 0},
     {"mapper-ascii8", "4mappers.rom", "", 200, "", "", 0x53e1ee635ceb0dcb, 0},
     {"mapper-ascii16", "5mappers.rom", "", 200, "", "", 0x7d0cabe1e4729135, 0},
+    // Our six sprites on one line and the OR of S#0 over three frames: C with collision
+    // checks (BF), 5S and sprite 4 with the limit (C4), also while the picture is off.
+    {"sprite-status", "0sprite_status.rom", "", 250, "", "", 0x21c6a3b1711f3a25, 0},
+    {"sprite-status-limit", "0sprite_status.rom", kLimitOnly, 250, "", "", 0x3811b67247f5372d, 0},
+    {"sprite-status-picture-off", "0sprite_status.rom", kLimitOnly, 250, "--key 60:57 --key 200:57", "", 0x3811b67247f5372d, 0},
     // Our score for the PSG's tone, noise and envelope and the OPLL's notes and drums.
     {"sounds", "0sounds.rom", "", 320, "", "", 0x274320ba7881ec4d, 0xc5f57492fec17fa3, false, 0x0f8f8eabf57fcb59},
 };
