@@ -114,6 +114,8 @@ const GoldenRun kRuns[] = {
     {"sprite-status", "0sprite_status.rom", "", 250, "", "", 0x21c6a3b1711f3a25, 0},
     {"sprite-status-limit", "0sprite_status.rom", kLimitOnly, 250, "", "", 0x3811b67247f5372d, 0},
     {"sprite-status-picture-off", "0sprite_status.rom", kLimitOnly, 250, "--key 60:57 --key 200:57", "", 0x3811b67247f5372d, 0},
+    // Then SCREEN 5 sprites with a colour per line, R#5 written with its forced bit clear.
+    {"sprite-mode-2-tables", "0sprite_status.rom", "", 400, "", "", 0xab1efdf019802be1, 0},
     // Our score for the PSG's tone, noise and envelope and the OPLL's notes and drums.
     {"sounds", "0sounds.rom", "", 320, "", "", 0x274320ba7881ec4d, 0xc5f57492fec17fa3, false, 0x0f8f8eabf57fcb59},
 };
