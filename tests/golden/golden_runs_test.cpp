@@ -116,6 +116,10 @@ const GoldenRun kRuns[] = {
     {"sprite-status-picture-off", "0sprite_status.rom", kLimitOnly, 250, "--key 60:57 --key 200:57", "", 0x3811b67247f5372d, 0},
     // Then SCREEN 5 sprites with a colour per line, R#5 written with its forced bit clear.
     {"sprite-mode-2-tables", "0sprite_status.rom", "", 400, "", "", 0xab1efdf019802be1, 0},
+    // Our cartridge showing every key the matrix ever held: A typed (row 2 BF); F6 then 1
+    // and F7 then Escape, held for ten frames, choose a disk or cancel and never reach it.
+    {"keys-and-selections", "0keys.rom", "", 400, "--key 200:1e --key 250:40 --key 252:02:10 --key 300:41 --key 302:01:10",
+     "", 0x6ac6b572b13d53f5, 0, true},
     // Our score for the PSG's tone, noise and envelope and the OPLL's notes and drums.
     {"sounds", "0sounds.rom", "", 320, "", "", 0x274320ba7881ec4d, 0xc5f57492fec17fa3, false, 0x0f8f8eabf57fcb59},
 };
