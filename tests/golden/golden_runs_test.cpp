@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -189,6 +190,23 @@ TEST_F(GoldenRunTest, EachRunShowsAndPlaysWhatWasRecorded) {
             keepOnMismatch(run, "music", readTextFile(dir / "music.mid"), run.midiHash, ".mid");
     }
     EXPECT_GT(ran, 0);
+}
+
+// A snapshot saved while the YJK picture is being written to VRAM, loaded by a fresh run,
+// must go on to the very picture of the run that never stopped.
+TEST_F(GoldenRunTest, ASnapshotSavedMidDrawingResumesToTheSamePicture) {
+    const GoldenRun& yjk = *std::find_if(std::begin(kRuns), std::end(kRuns),
+                                         [](const GoldenRun& run) { return std::string(run.name) == "yjk"; });
+    const fs::path dir = directory_.path() / "resume";
+    if (!prepare(yjk, dir)) GTEST_SKIP() << "no " << imageOf(yjk.cart);
+    const std::string headless =
+        std::string("timeout 120 ") + TAVIR_HEADLESS + " --dir " + dir.string() + " --unpaced ";
+    ASSERT_EQ(std::system((headless + "--frames 260 --save-state 1 >/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system((headless + "--load-state 1 --frames " + std::to_string(yjk.frames - 260) +
+                           " --screenshot " + (dir / "last.bmp").string() + " >/dev/null")
+                              .c_str()),
+              0);
+    keepOnMismatch(yjk, "resumed picture", readTextFile(dir / "last.bmp"), yjk.pictureHash, ".bmp");
 }
 
 }  // namespace
