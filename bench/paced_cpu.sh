@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# How much of one core the emulator takes when it runs at real speed (paced at 60 frames a
+# second, not --unpaced): the batch runner, and the desktop program under a virtual X server
+# (xvfb-run, Mesa's software OpenGL) with SDL's dummy and disk audio drivers. Each case runs
+# REPEATS times; the CPU time of the emulator's own process (utime + stime from
+# /proc/PID/stat) is measured over SECONDS after a warm-up, and the median is printed.
+# The X server's own share is printed beside the desktop cases: it draws what we send it.
+#
+#   bench/paced_cpu.sh [-b BUILD_DIR] [-s SECONDS] [-r REPEATS] [-c CASE]...
+#
+# CASE is one of headless-cbios, headless-cart, desktop-cbios, desktop-cart,
+# desktop-cart-disk, desktop-cart-nosound (default: all). The cartridge is msxgl_s_sm1.rom
+# from ../shared/acceptance/roms beside the checkout (or $TAVIR_CART).
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+build="$here/build/release"
+seconds=20
+repeats=3
+cases=()
+while getopts "b:s:r:c:" option; do
+  case $option in
+    b) build=$(cd "$OPTARG" && pwd) ;;
+    s) seconds=$OPTARG ;;
+    r) repeats=$OPTARG ;;
+    c) cases+=("$OPTARG") ;;
+    *) sed -n '2,13p' "$0"; exit 2 ;;
+  esac
+done
+[ ${#cases[@]} -gt 0 ] || cases=(headless-cbios headless-cart desktop-cbios desktop-cart
+                                 desktop-cart-disk desktop-cart-nosound)
+cart=${TAVIR_CART:-"$here/../shared/acceptance/roms/msxgl_s_sm1.rom"}
+warmup=4
+ticks=$(getconf CLK_TCK)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# utime + stime of a process, in clock ticks (fields 14 and 15; the name may hold spaces).
+cpu_ticks() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || { echo -1; return; }
+  stat=${stat##*) }
+  set -- $stat
+  echo $(( ${12} + ${13} ))
+}
+
+now_ms() { date +%s%3N; }
+
+# percent TICKS MILLISECONDS
+percent() { awk -v t="$1" -v ms="$2" -v hz="$ticks" 'BEGIN { printf "%.1f", t / hz * 100000 / ms }'; }
+
+median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{ v[NR] = $1 } END {
+  if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2];
+  else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# A fresh working directory: C-BIOS and the shipped settings, with or without the cartridge.
+workdir() {  # workdir NAME WITH_CART [NO_SOUND]
+  local dir="$scratch/$1"
+  rm -rf "$dir"
+  "$here/scripts/prepare-workdir" "$dir" >/dev/null
+  if [ "$2" = 1 ]; then printf '0%s\n' "$cart" > "$dir/cart.drc"; fi
+  if [ "${3:-0}" = 1 ]; then
+    sed -i 's/^\.UsePSG = .*/.UsePSG = 00/' "$dir/msx.cfg"
+    sed -i 's/^\.DeviceNumber = .*/.DeviceNumber = ff/' "$dir/opll.cfg"
+  fi
+  echo "$dir"
+}
+
+# Waits for the warm-up, then measures PID (and OTHER, when given) over the window.
+# Prints "own% other%".
+measure() {  # measure PID [OTHER]
+  local pid=$1 other=${2:-} a b oa=0 ob=0 t0 t1
+  sleep "$warmup"
+  a=$(cpu_ticks "$pid"); [ -n "$other" ] && oa=$(cpu_ticks "$other")
+  t0=$(now_ms)
+  sleep "$seconds"
+  b=$(cpu_ticks "$pid"); [ -n "$other" ] && ob=$(cpu_ticks "$other")
+  t1=$(now_ms)
+  if [ "$a" -lt 0 ] || [ "$b" -lt 0 ]; then echo "ended-early -"; return; fi
+  echo "$(percent $((b - a)) $((t1 - t0))) $(percent $((ob - oa)) $((t1 - t0)))"
+}
+
+# Seconds of emulation the log's once-a-second pacing lines account for, and frames skipped.
+log_seconds() {
+  awk '/^[0-9]+ \/ 60$/ { n++; s += $1 } END { printf "%d s logged, %d skipped", n, s }' \
+    "$1/TAVIRlog.txt"
+}
+
+frames=$(( (warmup + seconds + 2) * 60 ))
+
+run_headless() {  # run_headless DIR
+  "$build/src/tavir-headless" --dir "$1" --frames "$frames" >/dev/null 2>&1 &
+  local pid=$!
+  measure "$pid"
+  wait "$pid" || true
+}
+
+run_desktop() {  # run_desktop DIR ENV...
+  local dir=$1; shift
+  (cd "$dir" && env "$@" TAVIR_AUTORUN_FRAMES="$frames" xvfb-run -a \
+     sh -c 'echo $$ > tavir.pid; exec "$0"' "$build/src/tavir" >output.txt 2>&1 </dev/null) &
+  local runner=$! pid="" xvfb=""
+  for _ in $(seq 100); do
+    pid=$(cat "$dir/tavir.pid" 2>/dev/null || true)
+    [ -n "$pid" ] && break
+    sleep 0.1
+  done
+  # xvfb-run's server is the Xvfb process that has the same parent as the program.
+  local parent
+  parent=$(awk '{ print $4 }' "/proc/$pid/stat" 2>/dev/null || true)
+  [ -n "$parent" ] && xvfb=$(pgrep -P "$parent" -x Xvfb | head -n 1 || true)
+  measure "$pid" "$xvfb"
+  wait "$runner" || true
+}
+
+printf '%-22s %8s %8s   %s\n' case "cpu%" "Xvfb%" "runs (own/Xvfb), pacing"
+for name in "${cases[@]}"; do
+  own=() others=() note=""
+  for _ in $(seq "$repeats"); do
+    case $name in
+      headless-cbios) dir=$(workdir "$name" 0); result=$(run_headless "$dir") ;;
+      headless-cart) dir=$(workdir "$name" 1); result=$(run_headless "$dir") ;;
+      desktop-cbios) dir=$(workdir "$name" 0); result=$(run_desktop "$dir" SDL_AUDIODRIVER=dummy) ;;
+      desktop-cart) dir=$(workdir "$name" 1); result=$(run_desktop "$dir" SDL_AUDIODRIVER=dummy) ;;
+      desktop-cart-disk)
+        dir=$(workdir "$name" 1)
+        result=$(run_desktop "$dir" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null) ;;
+      desktop-cart-nosound)
+        dir=$(workdir "$name" 1 1); result=$(run_desktop "$dir" SDL_AUDIODRIVER=dummy) ;;
+      *) echo "unknown case $name" >&2; exit 2 ;;
+    esac
+    own+=("${result%% *}") others+=("${result##* }")
+    note="$note ${result// //}"
+  done
+  printf '%-22s %8s %8s  %s; last: %s\n' "$name" "$(echo "${own[*]}" | median)" \
+    "$(echo "${others[*]}" | median)" "$note" "$(log_seconds "$dir")"
+done
