@@ -6,7 +6,10 @@
 # /proc/PID/stat) is measured over SECONDS after a warm-up, and the median is printed.
 # The X server's own share is printed beside the desktop cases: it draws what we send it.
 #
-#   bench/paced_cpu.sh [-b BUILD_DIR] [-s SECONDS] [-r REPEATS] [-c CASE]...
+#   bench/paced_cpu.sh [-b BUILD_DIR]... [-s SECONDS] [-r REPEATS] [-c CASE]...
+#
+# With -b given more than once (say, a copy of an older build and the current one), each
+# repeat runs every build in turn, so that the builds share the machine's load alike.
 #
 # CASE is one of headless-cbios, headless-cart, desktop-cbios, desktop-cart,
 # desktop-cart-disk, desktop-cart-nosound (default: all). The cartridge is msxgl_s_sm1.rom
@@ -14,19 +17,20 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
-build="$here/build/release"
+builds=()
 seconds=20
 repeats=3
 cases=()
 while getopts "b:s:r:c:" option; do
   case $option in
-    b) build=$(cd "$OPTARG" && pwd) ;;
+    b) builds+=("$(cd "$OPTARG" && pwd)") ;;
     s) seconds=$OPTARG ;;
     r) repeats=$OPTARG ;;
     c) cases+=("$OPTARG") ;;
-    *) sed -n '2,13p' "$0"; exit 2 ;;
+    *) sed -n '2,17p' "$0"; exit 2 ;;
   esac
 done
+[ ${#builds[@]} -gt 0 ] || builds=("$here/build/release")
 [ ${#cases[@]} -gt 0 ] || cases=(headless-cbios headless-cart desktop-cbios desktop-cart
                                  desktop-cart-disk desktop-cart-nosound)
 cart=${TAVIR_CART:-"$here/../shared/acceptance/roms/msxgl_s_sm1.rom"}
@@ -113,25 +117,38 @@ run_desktop() {  # run_desktop DIR ENV...
   wait "$runner" || true
 }
 
-printf '%-22s %8s %8s   %s\n' case "cpu%" "Xvfb%" "runs (own/Xvfb), pacing"
+run_case() {  # run_case NAME -> "own other"; leaves the working directory in $dir
+  local name=$1
+  case $name in
+    headless-cbios) dir=$(workdir "$name" 0); result=$(run_headless "$dir") ;;
+    headless-cart) dir=$(workdir "$name" 1); result=$(run_headless "$dir") ;;
+    desktop-cbios) dir=$(workdir "$name" 0); result=$(run_desktop "$dir" SDL_AUDIODRIVER=dummy) ;;
+    desktop-cart) dir=$(workdir "$name" 1); result=$(run_desktop "$dir" SDL_AUDIODRIVER=dummy) ;;
+    desktop-cart-disk)
+      dir=$(workdir "$name" 1)
+      result=$(run_desktop "$dir" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null) ;;
+    desktop-cart-nosound)
+      dir=$(workdir "$name" 1 1); result=$(run_desktop "$dir" SDL_AUDIODRIVER=dummy) ;;
+    *) echo "unknown case $name" >&2; exit 2 ;;
+  esac
+}
+
+printf '%-22s %-28s %6s %6s   %s\n' case build "cpu%" "Xvfb%" "runs (own/Xvfb), pacing of the last"
 for name in "${cases[@]}"; do
-  own=() others=() note=""
+  declare -A own=() others=() notes=() pacing=()
   for _ in $(seq "$repeats"); do
-    case $name in
-      headless-cbios) dir=$(workdir "$name" 0); result=$(run_headless "$dir") ;;
-      headless-cart) dir=$(workdir "$name" 1); result=$(run_headless "$dir") ;;
-      desktop-cbios) dir=$(workdir "$name" 0); result=$(run_desktop "$dir" SDL_AUDIODRIVER=dummy) ;;
-      desktop-cart) dir=$(workdir "$name" 1); result=$(run_desktop "$dir" SDL_AUDIODRIVER=dummy) ;;
-      desktop-cart-disk)
-        dir=$(workdir "$name" 1)
-        result=$(run_desktop "$dir" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null) ;;
-      desktop-cart-nosound)
-        dir=$(workdir "$name" 1 1); result=$(run_desktop "$dir" SDL_AUDIODRIVER=dummy) ;;
-      *) echo "unknown case $name" >&2; exit 2 ;;
-    esac
-    own+=("${result%% *}") others+=("${result##* }")
-    note="$note ${result// //}"
+    for b in "${!builds[@]}"; do
+      build=${builds[$b]}
+      run_case "$name"
+      own[$b]="${own[$b]:-} ${result%% *}" others[$b]="${others[$b]:-} ${result##* }"
+      notes[$b]="${notes[$b]:-} ${result// //}"
+      pacing[$b]=$(log_seconds "$dir")
+    done
   done
-  printf '%-22s %8s %8s  %s; last: %s\n' "$name" "$(echo "${own[*]}" | median)" \
-    "$(echo "${others[*]}" | median)" "$note" "$(log_seconds "$dir")"
+  for b in "${!builds[@]}"; do
+    printf '%-22s %-28s %6s %6s  %s; %s\n' "$name" "$(echo "${builds[$b]}" | rev | cut -c1-28 | rev)" \
+      "$(echo "${own[$b]}" | median)" "$(echo "${others[$b]}" | median)" "${notes[$b]}" \
+      "${pacing[$b]}"
+  done
+  unset own others notes pacing
 done
