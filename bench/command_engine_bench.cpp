@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/screen_renderer.h"
 #include "video/vdp_registers.h"
 #include "video/vdp_startup.h"

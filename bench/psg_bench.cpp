@@ -14,7 +14,7 @@
 #include "core/machine.h"
 #include "core/run_loop.h"
 #include "cpu/z80.h"
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "host/headless_audio.h"
 #include "host/headless_host.h"
 #include "host/sound_buffers.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/frame_buffer.h"
 #include "video/screen_renderer.h"
 #include "video/vdp_registers.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/sprites.h"
 #include "video/vdp_registers.h"
 #include "video/vdp_startup.h"

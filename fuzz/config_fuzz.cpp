@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "frontend/opll_settings.h"
-#include "frontend/settings.h"
+#include "core/opll_settings.h"
+#include "core/settings.h"
 #include "fuzz_machine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

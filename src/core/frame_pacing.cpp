@@ -1,7 +1,7 @@
 #include "core/frame_pacing.h"
 
 #include "core/machine.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "host/host_layer.h"
 #include "video/frame_buffer.h"
 

@@ -6,9 +6,9 @@
 
 #include "cpu/z80.h"
 #include "disk/drive_state.h"
-#include "frontend/input_recording.h"
-#include "frontend/log.h"
-#include "frontend/settings.h"
+#include "core/input_recording.h"
+#include "core/log.h"
+#include "core/settings.h"
 #include "host/regular_file.h"
 #include "memory/cartridge.h"
 #include "memory/cartridge_list.h"

@@ -2,7 +2,7 @@
 
 #include "core/frame_end.h"
 #include "core/frame_pacing.h"
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/frame_buffer.h"
 #include "video/screen_renderer.h"
 #include "video/sprites.h"

@@ -4,8 +4,8 @@
 
 #include "disk/disk_set_names.h"
 #include "disk/drive_state.h"
-#include "frontend/log.h"
-#include "frontend/screen_message.h"
+#include "core/log.h"
+#include "core/screen_message.h"
 #include "host/regular_file.h"
 
 namespace tavir {

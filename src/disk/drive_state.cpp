@@ -4,7 +4,7 @@
 
 #include "disk/disk_set_loader.h"
 #include "disk/single_image_set.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "host/regular_file.h"
 
 namespace tavir {

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "core/emulation_thread.h"
+#include "frontend/emulation_thread.h"
 #include "core/frame_end.h"
 #include "core/frame_pacing.h"
 #include "core/machine.h"
@@ -20,7 +20,7 @@
 #include "frontend/snapshot.h"
 #include "sound/opll.h"
 #include "video/screenshot.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "frontend/midi_file.h"
 #include "host/headless_audio.h"
 #include "host/headless_host.h"

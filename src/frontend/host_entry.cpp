@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "core/machine.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "frontend/window_actions.h"
 
 namespace tavir {

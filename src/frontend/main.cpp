@@ -11,7 +11,7 @@
 #include "disk/drive_state.h"
 #include "frontend/host_entry.h"
 #include "frontend/launch_options.h"
-#include "frontend/screen_message.h"
+#include "core/screen_message.h"
 #include "frontend/user_directory.h"
 #include "host/desktop/desktop_audio.h"
 #include "host/desktop/desktop_session.h"

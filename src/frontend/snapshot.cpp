@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "frontend/input_recording.h"
-#include "frontend/log.h"
-#include "frontend/screen_message.h"
+#include "core/input_recording.h"
+#include "core/log.h"
+#include "core/screen_message.h"
 #include "frontend/snapshot_blocks.h"
 #include "frontend/snapshot_layout.h"
 

@@ -3,7 +3,7 @@
 // it in whatever banks were shown before.
 #include <cstring>
 
-#include "frontend/log.h"
+#include "core/log.h"
 #include "frontend/snapshot_blocks.h"
 #include "frontend/snapshot_bytes.h"
 #include "frontend/snapshot_layout.h"

@@ -3,7 +3,7 @@
 
 #include "core/machine.h"
 #include "cpu/cpu_snapshot.h"
-#include "frontend/joystick_state.h"
+#include "core/joystick_state.h"
 #include "frontend/snapshot_blocks.h"
 #include "frontend/snapshot_bytes.h"
 #include "frontend/snapshot_layout.h"

@@ -7,9 +7,9 @@
 #include <system_error>
 
 #include "core/machine.h"
-#include "frontend/opll_settings.h"
-#include "frontend/settings.h"
-#include "frontend/shipped_config.h"
+#include "core/opll_settings.h"
+#include "core/settings.h"
+#include "core/shipped_config.h"
 
 namespace tavir {
 

@@ -7,12 +7,12 @@
 #include <thread>
 
 #include "core/emulation_control.h"
-#include "core/emulation_thread.h"
+#include "frontend/emulation_thread.h"
 #include "core/machine.h"
 #include "disk/single_image_set.h"
 #include "frontend/launch_options.h"
-#include "frontend/log.h"
-#include "frontend/screen_message.h"
+#include "core/log.h"
+#include "core/screen_message.h"
 #include "memory/cartridge_list.h"
 
 namespace tavir {

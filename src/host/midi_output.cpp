@@ -1,6 +1,6 @@
 #include "host/midi_output.h"
 
-#include "frontend/log.h"
+#include "core/log.h"
 #include "host/audio_output.h"
 #include "host/midi_ports.h"
 #include "host/midi_recorder.h"

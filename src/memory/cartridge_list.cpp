@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "frontend/log.h"
-#include "frontend/screen_message.h"
+#include "core/log.h"
+#include "core/screen_message.h"
 #include "host/regular_file.h"
 #include "memory/cartridge.h"
 

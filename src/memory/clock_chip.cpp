@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frontend/input_recording.h"
+#include "core/input_recording.h"
 
 namespace tavir {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "frontend/opll_settings.h"
+#include "core/opll_settings.h"
 
 namespace tavir {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "frontend/log.h"
+#include "core/log.h"
 #include "host/dik_codes.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"

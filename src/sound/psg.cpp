@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frontend/joystick_state.h"
+#include "core/joystick_state.h"
 
 namespace tavir {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "host/sound_buffers.h"
 #include "sound/psg.h"
 

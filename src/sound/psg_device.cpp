@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "frontend/log.h"
-#include "frontend/settings.h"
+#include "core/log.h"
+#include "core/settings.h"
 #include "host/audio_output.h"
 #include "host/sound_buffers.h"
 #include "sound/psg.h"

@@ -1,7 +1,7 @@
 #include "video/display_output.h"
 
 #include "core/frame_pacing.h"
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "host/host_layer.h"
 #include "host/key_state.h"
 #include "video/frame_buffer.h"

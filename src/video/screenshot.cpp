@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "frontend/screen_message.h"
+#include "core/screen_message.h"
 #include "video/frame_buffer.h"
 
 namespace tavir {

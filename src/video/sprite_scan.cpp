@@ -1,6 +1,6 @@
 #include "video/sprite_scan.h"
 
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/display_area.h"
 #include "video/vdp_state.h"
 

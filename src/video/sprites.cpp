@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/display_area.h"
 #include "video/frame_buffer.h"
 #include "video/screen_renderer.h"

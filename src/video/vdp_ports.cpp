@@ -1,7 +1,7 @@
 #include "video/vdp_ports.h"
 
 #include "core/machine.h"
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/command_engine.h"
 #include "video/display_area.h"
 #include "video/vdp_registers.h"

@@ -4,8 +4,8 @@
 #include <memory>
 #include <new>
 
-#include "frontend/log.h"
-#include "frontend/settings.h"
+#include "core/log.h"
+#include "core/settings.h"
 #include "video/frame_buffer.h"
 #include "video/vdp_state.h"
 

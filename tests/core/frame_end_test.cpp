@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "core/emulation_control.h"
-#include "frontend/joystick_state.h"
+#include "core/joystick_state.h"
 #include "host/dik_codes.h"
 #include "host/key_state.h"
 #include "support/ram_machine.h"

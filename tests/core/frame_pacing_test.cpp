@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/machine.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "host/headless_host.h"
 #include "support/machine_fixture.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/machine.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "memory/cartridge.h"
 #include "memory/cartridge_test_support.h"
 #include "memory/memory_map.h"

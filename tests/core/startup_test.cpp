@@ -6,7 +6,7 @@
 
 #include "core/machine.h"
 #include "frontend/host_entry.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
 #include "support/machine_fixture.h"

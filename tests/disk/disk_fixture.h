@@ -16,7 +16,7 @@
 #include "cpu/z80_fixture.h"
 #include "disk/disk_services.h"
 #include "disk/drive_state.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "support/machine_fixture.h"
 
 namespace tavir::testing {

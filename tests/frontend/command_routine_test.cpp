@@ -6,8 +6,8 @@
 #include "disk/disk_fixture.h"
 #include "disk/drive_state.h"
 #include "frontend/command_routine.h"
-#include "frontend/joystick_input.h"
-#include "frontend/settings.h"
+#include "core/joystick_input.h"
+#include "core/settings.h"
 #include "host/headless_host.h"
 #include "host/host_layer.h"
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "host/desktop/sdl_key_table.h"
 
 namespace tavir {

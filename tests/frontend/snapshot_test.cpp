@@ -8,15 +8,15 @@
 #include <random>
 #include <vector>
 
-#include "core/emulation_thread.h"
+#include "frontend/emulation_thread.h"
 #include "core/emulation_control.h"
 #include "core/frame_end.h"
 #include "core/run_loop.h"
 #include "frontend/command_routine.h"
-#include "frontend/input_recording.h"
-#include "frontend/joystick_state.h"
-#include "frontend/log.h"
-#include "frontend/screen_message.h"
+#include "core/input_recording.h"
+#include "core/joystick_state.h"
+#include "core/log.h"
+#include "core/screen_message.h"
 #include "frontend/snapshot.h"
 #include "memory/cartridge.h"
 #include "memory/clock_chip.h"

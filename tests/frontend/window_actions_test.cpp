@@ -13,7 +13,7 @@
 #include "core/frame_pacing.h"
 #include "core/machine.h"
 #include "disk/drive_state.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "host/dik_codes.h"
 #include "host/headless_host.h"
 #include "support/headless_machine.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <string>
 
-#include "frontend/log.h"
+#include "core/log.h"
 #include "host/midi_output.h"
 #include "host/synth_source.h"
 #include "support/machine_fixture.h"

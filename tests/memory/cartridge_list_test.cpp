@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "frontend/log.h"
+#include "core/log.h"
 #include "memory/cartridge.h"
 #include "memory/cartridge_test_support.h"
 

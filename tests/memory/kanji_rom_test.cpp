@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/machine.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "memory/io_ports.h"
 #include "support/machine_fixture.h"
 

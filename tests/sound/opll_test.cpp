@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "frontend/log.h"
-#include "frontend/opll_settings.h"
+#include "core/log.h"
+#include "core/opll_settings.h"
 #include "host/dik_codes.h"
 #include "host/key_state.h"
 #include "host/midi_output.h"

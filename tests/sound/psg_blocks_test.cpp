@@ -7,7 +7,7 @@
 #include <set>
 #include <utility>
 
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "host/sound_buffers.h"
 #include "sound/psg.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frontend/joystick_state.h"
+#include "core/joystick_state.h"
 #include "memory/io_ports.h"
 #include "support/started_machine.h"
 

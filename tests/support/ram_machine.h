@@ -16,7 +16,7 @@
 #include "core/machine.h"
 #include "core/run_loop.h"
 #include "cpu/z80.h"
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "host/headless_host.h"
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"

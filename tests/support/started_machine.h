@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/machine.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "support/machine_fixture.h"
 
 namespace tavir::testing {

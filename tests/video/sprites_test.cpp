@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/screen_renderer.h"
 #include "video/vdp_ports.h"
 #include "video/vdp_fixture.h"

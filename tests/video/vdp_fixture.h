@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "core/machine.h"
-#include "frontend/settings.h"
+#include "core/settings.h"
 #include "video/frame_buffer.h"
 #include "video/vdp_ports.h"
 #include "video/vdp_startup.h"

@@ -6,8 +6,8 @@
 #include <mutex>
 #include <vector>
 
-#include "frontend/screen_message.h"
-#include "frontend/settings.h"
+#include "core/screen_message.h"
+#include "core/settings.h"
 #include "host/desktop/desktop_keyboard.h"
 #include "host/desktop/gamepad_mapping.h"
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "frontend/screen_message.h"
-#include "frontend/settings.h"
+#include "core/screen_message.h"
+#include "core/settings.h"
 #include "host/desktop/sdl_key_table.h"
 
 namespace tavir {

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "frontend/log.h"
+#include "core/log.h"
 #include "frontend/window_geometry.h"
 #include "host/desktop/desktop_host.h"
 #include "host/desktop/picture_mailbox.h"

@@ -1,12 +1,12 @@
 // Host joysticks into the MSX joystick bytes: the axis thresholds, the buttons, the
 // alternating poll, the keypad's ownership of an index and joysticks that are not there.
-#include "frontend/joystick_input.h"
+#include "core/joystick_input.h"
 
 #include <gtest/gtest.h>
 
 #include "core/emulation_control.h"
-#include "frontend/joystick_state.h"
-#include "frontend/settings.h"
+#include "core/joystick_state.h"
+#include "core/settings.h"
 #include "host/headless_host.h"
 #include "host/host_layer.h"
 

@@ -1,4 +1,4 @@
-#include "frontend/screen_message.h"
+#include "core/screen_message.h"
 
 #include <cstdarg>
 #include <cstdio>

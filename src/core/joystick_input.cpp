@@ -1,8 +1,8 @@
-#include "frontend/joystick_input.h"
+#include "core/joystick_input.h"
 
 #include "core/emulation_control.h"
-#include "frontend/joystick_state.h"
-#include "frontend/settings.h"
+#include "core/joystick_state.h"
+#include "core/settings.h"
 #include "host/host_layer.h"
 
 namespace tavir {

@@ -1,7 +1,7 @@
-#include "frontend/input_recording.h"
+#include "core/input_recording.h"
 
-#include "frontend/joystick_state.h"
-#include "frontend/log.h"
+#include "core/joystick_state.h"
+#include "core/log.h"
 #include "memory/io_ports.h"
 
 namespace tavir {

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "frontend/config_parser.h"
-#include "frontend/opll_settings.h"
-#include "frontend/settings.h"
+#include "core/config_parser.h"
+#include "core/opll_settings.h"
+#include "core/settings.h"
 #include "support/machine_fixture.h"
 
 namespace tavir {

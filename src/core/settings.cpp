@@ -1,11 +1,11 @@
-#include "frontend/settings.h"
+#include "core/settings.h"
 
 #include <cstdio>
 #include <iterator>
 
-#include "frontend/config_parser.h"
-#include "frontend/log.h"
-#include "frontend/shipped_config.h"
+#include "core/config_parser.h"
+#include "core/log.h"
+#include "core/shipped_config.h"
 
 namespace tavir {
 

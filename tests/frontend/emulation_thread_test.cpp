@@ -2,7 +2,7 @@
 // display toggles and a stop request end or continue the emulation.
 #include "video/display_output.h"
 #include "video/frame_buffer.h"
-#include "core/emulation_thread.h"
+#include "frontend/emulation_thread.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "frontend/opll_settings.h"
+#include "core/opll_settings.h"
 
 #include <iterator>
 
-#include "frontend/config_parser.h"
-#include "frontend/log.h"
+#include "core/config_parser.h"
+#include "core/log.h"
 
 namespace tavir {
 

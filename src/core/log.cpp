@@ -1,4 +1,4 @@
-#include "frontend/log.h"
+#include "core/log.h"
 
 #include <cstdarg>
 #include <fstream>

@@ -1,5 +1,5 @@
 // The log on disk: a program killed without warning still leaves every line it wrote.
-#include "frontend/log.h"
+#include "core/log.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

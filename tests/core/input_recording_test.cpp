@@ -1,6 +1,6 @@
 // Clock chip reads in a recording: the register value is recorded as it is read, and
 // playback hands the program the recorded values until they run out.
-#include "frontend/input_recording.h"
+#include "core/input_recording.h"
 
 #include <gtest/gtest.h>
 

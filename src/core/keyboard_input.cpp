@@ -1,10 +1,10 @@
-#include "frontend/keyboard_input.h"
+#include "core/keyboard_input.h"
 
 #include <cstdint>
 
-#include "frontend/input_recording.h"
-#include "frontend/joystick_state.h"
-#include "frontend/settings.h"
+#include "core/input_recording.h"
+#include "core/joystick_state.h"
+#include "core/settings.h"
 #include "host/dik_codes.h"
 #include "host/key_state.h"
 #include "memory/io_ports.h"

@@ -1,14 +1,14 @@
 // The keyboard matrix rebuilt from the host keyboard through KeyMap, and the keypad
 // standing in for a joystick.
-#include "frontend/keyboard_input.h"
+#include "core/keyboard_input.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-#include "frontend/joystick_state.h"
-#include "frontend/settings.h"
+#include "core/joystick_state.h"
+#include "core/settings.h"
 #include "host/dik_codes.h"
 #include "host/headless_host.h"
 #include "host/key_state.h"

@@ -1,4 +1,4 @@
-#include "frontend/config_parser.h"
+#include "core/config_parser.h"
 
 #include <cctype>
 #include <string>
