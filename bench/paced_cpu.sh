@@ -70,24 +70,29 @@ workdir() {  # workdir NAME WITH_CART [NO_SOUND]
   echo "$dir"
 }
 
-# Waits for the warm-up, then measures PID (and OTHER, when given) over the window.
-# Prints "own% other%".
-measure() {  # measure PID [OTHER]
-  local pid=$1 other=${2:-} a b oa=0 ob=0 t0 t1
-  sleep "$warmup"
-  a=$(cpu_ticks "$pid"); [ -n "$other" ] && oa=$(cpu_ticks "$other")
-  t0=$(now_ms)
-  sleep "$seconds"
-  b=$(cpu_ticks "$pid"); [ -n "$other" ] && ob=$(cpu_ticks "$other")
-  t1=$(now_ms)
-  if [ "$a" -lt 0 ] || [ "$b" -lt 0 ]; then echo "ended-early -"; return; fi
-  echo "$(percent $((b - a)) $((t1 - t0))) $(percent $((ob - oa)) $((t1 - t0)))"
+log_lines() { wc -l < "$1/TAVIRlog.txt"; }
+
+# Frames left undrawn in the log's once-a-second pacing lines after line FROM up to TO. A
+# loaded machine makes the program skip drawing frames, which lowers its CPU share: the
+# figure says how far a measurement is from a full 60 pictures a second.
+skipped() {  # skipped DIR FROM TO
+  awk -v from="$2" -v to="$3" 'NR > from && NR <= to && /^[0-9]+ \/ 60$/ { n++; s += $1 }
+    END { printf "%d/%d", s, n * 60 }' "$1/TAVIRlog.txt"
 }
 
-# Seconds of emulation the log's once-a-second pacing lines account for, and frames skipped.
-log_seconds() {
-  awk '/^[0-9]+ \/ 60$/ { n++; s += $1 } END { printf "%d s logged, %d skipped", n, s }' \
-    "$1/TAVIRlog.txt"
+# Waits for the warm-up, then measures PID (and OTHER, when given) over the window.
+# Prints "own% other% skipped/frames" (DIR holds the log).
+measure() {  # measure DIR PID [OTHER]
+  local dir=$1 pid=$2 other=${3:-} a b oa=0 ob=0 t0 t1 l0 l1
+  sleep "$warmup"
+  a=$(cpu_ticks "$pid"); [ -n "$other" ] && oa=$(cpu_ticks "$other")
+  t0=$(now_ms) l0=$(log_lines "$dir")
+  sleep "$seconds"
+  b=$(cpu_ticks "$pid"); [ -n "$other" ] && ob=$(cpu_ticks "$other")
+  t1=$(now_ms) l1=$(log_lines "$dir")
+  if [ "$a" -lt 0 ] || [ "$b" -lt 0 ]; then echo "ended-early - -"; return; fi
+  echo "$(percent $((b - a)) $((t1 - t0))) $(percent $((ob - oa)) $((t1 - t0)))" \
+       "$(skipped "$dir" "$l0" "$l1")"
 }
 
 frames=$(( (warmup + seconds + 2) * 60 ))
@@ -95,7 +100,7 @@ frames=$(( (warmup + seconds + 2) * 60 ))
 run_headless() {  # run_headless DIR
   "$build/src/tavir-headless" --dir "$1" --frames "$frames" >/dev/null 2>&1 &
   local pid=$!
-  measure "$pid"
+  measure "$1" "$pid"
   wait "$pid" || true
 }
 
@@ -113,7 +118,7 @@ run_desktop() {  # run_desktop DIR ENV...
   local parent
   parent=$(awk '{ print $4 }' "/proc/$pid/stat" 2>/dev/null || true)
   [ -n "$parent" ] && xvfb=$(pgrep -P "$parent" -x Xvfb | head -n 1 || true)
-  measure "$pid" "$xvfb"
+  measure "$dir" "$pid" "$xvfb"
   wait "$runner" || true
 }
 
@@ -133,22 +138,22 @@ run_case() {  # run_case NAME -> "own other"; leaves the working directory in $d
   esac
 }
 
-printf '%-22s %-28s %6s %6s   %s\n' case build "cpu%" "Xvfb%" "runs (own/Xvfb), pacing of the last"
+printf '%-22s %-20s %6s %6s   %s\n' case build "cpu%" "Xvfb%" \
+  "each run: own%/Xvfb%/frames skipped/frames in the window"
 for name in "${cases[@]}"; do
-  declare -A own=() others=() notes=() pacing=()
+  declare -A own=() others=() notes=()
   for _ in $(seq "$repeats"); do
     for b in "${!builds[@]}"; do
       build=${builds[$b]}
       run_case "$name"
-      own[$b]="${own[$b]:-} ${result%% *}" others[$b]="${others[$b]:-} ${result##* }"
-      notes[$b]="${notes[$b]:-} ${result// //}"
-      pacing[$b]=$(log_seconds "$dir")
+      read -r mine theirs skips <<< "$result"
+      own[$b]="${own[$b]:-} $mine" others[$b]="${others[$b]:-} $theirs"
+      notes[$b]="${notes[$b]:-} $mine/$theirs/$skips"
     done
   done
   for b in "${!builds[@]}"; do
-    printf '%-22s %-28s %6s %6s  %s; %s\n' "$name" "$(echo "${builds[$b]}" | rev | cut -c1-28 | rev)" \
-      "$(echo "${own[$b]}" | median)" "$(echo "${others[$b]}" | median)" "${notes[$b]}" \
-      "${pacing[$b]}"
+    printf '%-22s %-20s %6s %6s  %s\n' "$name" "$(echo "${builds[$b]}" | rev | cut -c1-20 | rev)" \
+      "$(echo "${own[$b]}" | median)" "$(echo "${others[$b]}" | median)" "${notes[$b]}"
   done
-  unset own others notes pacing
+  unset own others notes
 done
