@@ -5,6 +5,7 @@
 #include "core/vdp_line.h"
 #include "cpu/z80.h"
 #include "sound/psg.h"
+#include "video/frame_buffer.h"
 #include "video/vdp_state.h"
 
 namespace tavir {
@@ -18,6 +19,9 @@ int runCPU(CPUState& cpu) {
 void enterRunLoop() {
     startPacing();
     resyncPSG();
+    // Commands may have changed anything (a reset, a snapshot, settings): every line is
+    // drawn afresh.
+    notePictureChange();
     vdp.scanLine = 0;
     commandCode.store(kCommandNone);
     // A stop requested while the last command was handled must not be cleared away.

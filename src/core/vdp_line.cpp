@@ -12,6 +12,9 @@ namespace tavir {
 
 namespace {
 
+// Per scan line, display.pictureChanges when the line was last drawn.
+uint64_t drawnAt[256];
+
 // The vertical display adjust of R#18's high nibble, as this machine applies it: 8 to 1
 // lines when bit 7 is set, 0 to -7 lines otherwise.
 int verticalAdjust(uint8_t r18) {
@@ -38,8 +41,18 @@ void vdpLine(CPUState& cpu) {
 
     // Skipped frames are emulated but not drawn; the second field of an interlaced
     // picture is drawn whenever the first one is in the buffer.
-    const bool draw = framePacing.drawThisFrame || display.otherFieldDrawn;
-    if (draw) renderLine();
+    bool draw = framePacing.drawThisFrame || display.otherFieldDrawn;
+    if (draw) {
+        // A line that nothing could have changed since it was last drawn is in the frame
+        // buffer already (an interlaced picture alternates its rows, so it is always
+        // drawn). The sprites' status reports below are made all the same.
+        if (drawnAt[line] == display.pictureChanges && !(r[9] & kR9Interlace)) {
+            draw = false;
+        } else {
+            drawnAt[line] = display.pictureChanges;
+            renderLine();
+        }
+    }
     spriteLine(draw);
 
     // Vertical blanking starts after the last display line: 192 or 212 lines below the top.

@@ -9,6 +9,7 @@
 #include "frontend/snapshot_blocks.h"
 #include "frontend/snapshot_bytes.h"
 #include "frontend/snapshot_layout.h"
+#include "video/frame_buffer.h"
 #include "video/vdp_registers.h"
 #include "video/vdp_state.h"
 
@@ -92,6 +93,7 @@ void loadVDPBlock(const uint8_t* image, uint8_t version) {
         vdp.trueColour02 = get32(image + kTrueColour02);
     }
     vdp.vramWindow = vdp.vdpRegister[14] * 0x4000u;
+    notePictureChange();
 }
 
 }  // namespace tavir::snapshot

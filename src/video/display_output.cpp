@@ -28,7 +28,10 @@ void releaseDisplay() {}
 
 void presentFrame() {
     const bool keyIsDown = keyDown(settings.CommandKey[kCommandKeyFrameOutput]);
-    if (keyIsDown && !frameOutputKeyWasDown) display.renderEnabled = !display.renderEnabled;
+    if (keyIsDown && !frameOutputKeyWasDown) {
+        display.renderEnabled = !display.renderEnabled;
+        notePictureChange();
+    }
     frameOutputKeyWasDown = keyIsDown;
     if (!display.renderEnabled) return;
 

@@ -37,6 +37,7 @@ void buildColourLevels(uint16_t redMask, uint16_t greenMask, uint16_t blueMask) 
             vdp.redLevels[(b >> 2) & 7] + vdp.greenLevels[b >> 5] + vdp.blueLevels[(b & 3) * 2]);
     }
     buildFiveBitLevels(redMask, greenMask, blueMask);
+    notePictureChange();
 }
 
 void attachFrameBuffer(uint8_t* pixels, int32_t pitch, int32_t width, int32_t height) {
@@ -44,6 +45,7 @@ void attachFrameBuffer(uint8_t* pixels, int32_t pitch, int32_t width, int32_t he
     frameBuffer.pitch = pitch;
     frameBuffer.width = width;
     frameBuffer.height = height;
+    notePictureChange();
 }
 
 void initFrameBuffer() {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "video/vdp_state.h"
 
@@ -30,6 +31,18 @@ constexpr PatternMasks<Pixel> makePatternMasks() {
 
 inline constexpr PatternMasks<uint16_t> kPatternMasks16 = makePatternMasks<uint16_t>();
 inline constexpr PatternMasks<uint32_t> kPatternMasks32 = makePatternMasks<uint32_t>();
+
+// The pixel one dot becomes: one 16-bit pixel, or two stored as one 32-bit value.
+template <int Unit>
+using UnitPixel = std::conditional_t<Unit == 1, uint16_t, uint32_t>;
+
+template <typename Pixel>
+constexpr const PatternMasks<Pixel>& patternMasks() {
+    if constexpr (sizeof(Pixel) == 2)
+        return kPatternMasks16;
+    else
+        return kPatternMasks32;
+}
 
 }  // namespace detail
 

@@ -4,41 +4,56 @@
 // Multicolour takes blocks of colour from the same name and pattern tables.
 #include "video/line_pixels.h"
 #include "video/pattern_bits.h"
+#include "video/pattern_colours.h"
 
 namespace tavir {
 
 namespace {
 
-// A pattern byte in its colour byte's two colours: high nibble for 1, low for 0.
+// The colour rows for this line's palette, in the picture's pixel width.
 template <int Unit>
-inline uint16_t* putPattern(uint16_t* out, uint8_t bits, uint8_t colours) {
-    return putPatternByte<Unit>(out, bits, colours >> 4, colours & 15);
+const PatternColours<detail::UnitPixel<Unit>>& lineColours() {
+    if constexpr (Unit == 1)
+        return patternColours(vdp.drawPalette);
+    else
+        return patternColours(vdp.drawPalette2);
 }
 
 }  // namespace
 
+// The table addresses these modes can form stay below 128 KB (the highest name, pattern
+// and colour byte is 0x1FFFF at most), so VRAM is indexed without folding. The pointer
+// is held locally: the pixel stores could otherwise alias it and force a reload each
+// character.
+static_assert(kVRAMSize == 128 * 1024, "the pattern modes' tables end inside 128 KB");
+
 template <int Unit>
 void decodeGraphic1(int vramLine, uint32_t, uint16_t* out) {
     const uint8_t* r = vdp.vdpRegister;
-    const uint32_t names = (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
-    const uint32_t colours = (r[10] & 7u) * 16384 + r[3] * 64u;
-    const uint32_t patterns = (r[4] & 0x3Fu) * 2048 + (vramLine & 7);
+    const uint8_t* vram = vdp.vram;
+    const uint8_t* names = vram + (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
+    const uint8_t* colours = vram + (r[10] & 7u) * 16384 + r[3] * 64u;
+    const uint8_t* patterns = vram + (r[4] & 0x3Fu) * 2048 + (vramLine & 7);
+    const auto& table = lineColours<Unit>();
     for (uint32_t column = 0; column < 32; ++column) {
-        const uint8_t code = vramAt(names + column);
-        out = putPattern<Unit>(out, vramAt(patterns + code * 8u), vramAt(colours + (code >> 3)));
+        const uint8_t code = names[column];
+        out = putColouredPattern<Unit>(out, patterns[code * 8u], colours[code >> 3], table);
     }
 }
 
 template <int Unit>
 void decodeGraphic23(int vramLine, uint32_t, uint16_t* out) {
     const uint8_t* r = vdp.vdpRegister;
+    const uint8_t* vram = vdp.vram;
     const uint32_t third = (vramLine >> 6) * 2048u;
-    const uint32_t names = (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
-    const uint32_t colours = (r[10] & 7u) * 16384 + (r[3] & 0x80u) * 64 + third + (vramLine & 7);
-    const uint32_t patterns = (r[4] & 0x3Cu) * 2048 + third + (vramLine & 7);
+    const uint8_t* names = vram + (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
+    const uint8_t* colours =
+        vram + (r[10] & 7u) * 16384 + (r[3] & 0x80u) * 64 + third + (vramLine & 7);
+    const uint8_t* patterns = vram + (r[4] & 0x3Cu) * 2048 + third + (vramLine & 7);
+    const auto& table = lineColours<Unit>();
     for (uint32_t column = 0; column < 32; ++column) {
-        const uint32_t code = vramAt(names + column) * 8u;
-        out = putPattern<Unit>(out, vramAt(patterns + code), vramAt(colours + code));
+        const uint32_t code = names[column] * 8u;
+        out = putColouredPattern<Unit>(out, patterns[code], colours[code], table);
     }
 }
 

@@ -99,24 +99,40 @@ void fillRow(uint16_t* row, int width, uint16_t pixel) {
     std::fill_n(row, width, pixel);
 }
 
-// Left border, the active dots rotated by the horizontal scroll, right border. Every
-// position of the active area is written once, so the picture wraps around inside it
-// and the borders stay where they are. `span` is 256 dots, or 512 when the V9958's
-// two-page scroll puts the odd page to the right of the even one; R#26 then has six bits.
-void composeRow(uint16_t* row, const uint16_t* active, int unit, BorderPixels border, int span) {
+// The dot of the active line at the picture's left edge: R#26 scrolls by 8 dots (six
+// bits when the V9958's two-page scroll puts the odd page to the right of the even one,
+// `span` 512 dots), R#27 back by 0-7.
+int scrollStart(int span) {
     const uint8_t* r = vdp.vdpRegister;
+    const int coarse = r[26] & (span == 2 * kActiveDots ? 63 : 31);
+    return (8 * coarse - (r[27] & 7)) & (span - 1);
+}
+
+// The left and right borders around an active area already in place, and MSK's cover
+// over its left eight dots, where a scroll shows its seam.
+void drawBorders(uint16_t* row, int unit, BorderPixels border) {
     const int h = horizontalAdjust();
     const int left = (kBorderDots + h) * unit;
-    const int coarse = r[26] & (span == 2 * kActiveDots ? 63 : 31);
-    const int start = (8 * coarse - (r[27] & 7)) & (span - 1);  // the dot at the left edge
-    const int firstRun = std::min(kActiveDots, span - start);
     fillBorder(row, left, border);
     uint16_t* area = row + left;
+    if (vdp.vdpRegister[25] & kR25MaskLeft) fillBorder(area, 8 * unit, border);
+    fillBorder(area + kActiveDots * unit, (kBorderDots - h) * unit, border);
+}
+
+uint16_t* activeArea(uint16_t* row, int unit) {
+    return row + (kBorderDots + horizontalAdjust()) * unit;
+}
+
+// The active dots rotated by the horizontal scroll, between the borders. Every position
+// of the active area is written once, so the picture wraps around inside it and the
+// borders stay where they are.
+void composeRow(uint16_t* row, const uint16_t* active, int unit, BorderPixels border, int span) {
+    const int start = scrollStart(span);
+    const int firstRun = std::min(kActiveDots, span - start);
+    uint16_t* area = activeArea(row, unit);
     std::copy(active + start * unit, active + (start + firstRun) * unit, area);
     std::copy(active, active + (kActiveDots - firstRun) * unit, area + firstRun * unit);
-    // MSK hides the left eight dots, where a scroll shows its seam.
-    if (r[25] & kR25MaskLeft) fillBorder(area, 8 * unit, border);
-    fillBorder(area + kActiveDots * unit, (kBorderDots - h) * unit, border);
+    drawBorders(row, unit, border);
 }
 
 }  // namespace
@@ -187,6 +203,11 @@ void renderLine() {
             decode(vramLine, even, active);
             decode(vramLine, even - mode.pageSize, active + kActiveDots * unit);
             composeRow(upper, active, unit, border, 2 * kActiveDots);
+        } else if (scrollStart(kActiveDots) == 0) {
+            // Unscrolled, the decoder's line is the picture as it stands: straight into
+            // the row, without the copy.
+            decode(vramLine, pageDrop, activeArea(upper, unit));
+            drawBorders(upper, unit, border);
         } else {
             decode(vramLine, pageDrop, active);
             composeRow(upper, active, unit, border, kActiveDots);

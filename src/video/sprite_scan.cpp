@@ -1,5 +1,12 @@
 #include "video/sprite_scan.h"
 
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/settings.h"
 #include "video/display_area.h"
 #include "video/vdp_state.h"
@@ -30,6 +37,47 @@ uint8_t vramByte(uint32_t address) {
     return vdp.vram[address & kVRAMMask];
 }
 
+// Bit i of `onRow`: sprite i's Y puts it on `spriteRow` (rows below Y are counted modulo
+// 256, so a sprite near the bottom wraps onto the top); bit i of `ends`: its Y is the end
+// marker.
+#if defined(__SSE2__)
+// Four attribute entries per vector, Y in the low byte of each 32-bit lane.
+void rowMasks(const uint8_t* table, int spriteRow, int height, uint8_t endMarker,
+              uint32_t& onRow, uint32_t& ends) {
+    const __m128i lowByte = _mm_set1_epi32(0xFF);
+    const __m128i row = _mm_set1_epi32(spriteRow);
+    const __m128i rows = _mm_set1_epi32(height);
+    const __m128i marker = _mm_set1_epi32(endMarker);
+    __m128i hit[8], end[8];
+    for (int v = 0; v < 8; ++v) {
+        __m128i entries;
+        std::memcpy(&entries, table + 16 * v, sizeof entries);
+        const __m128i y = _mm_and_si128(entries, lowByte);
+        const __m128i below = _mm_and_si128(_mm_sub_epi32(row, y), lowByte);
+        hit[v] = _mm_cmplt_epi32(below, rows);
+        end[v] = _mm_cmpeq_epi32(y, marker);
+    }
+    const auto gather = [](const __m128i (&m)[8]) {
+        const __m128i low = _mm_packs_epi16(_mm_packs_epi32(m[0], m[1]), _mm_packs_epi32(m[2], m[3]));
+        const __m128i high = _mm_packs_epi16(_mm_packs_epi32(m[4], m[5]), _mm_packs_epi32(m[6], m[7]));
+        return static_cast<uint32_t>(_mm_movemask_epi8(low)) |
+               static_cast<uint32_t>(_mm_movemask_epi8(high)) << 16;
+    };
+    onRow = gather(hit);
+    ends = gather(end);
+}
+#else
+void rowMasks(const uint8_t* table, int spriteRow, int height, uint8_t endMarker,
+              uint32_t& onRow, uint32_t& ends) {
+    onRow = ends = 0;
+    for (uint32_t i = 0; i < kSpriteCount; ++i) {
+        const uint8_t y = table[i * 4];
+        onRow |= static_cast<uint32_t>(((spriteRow - y) & 0xFF) < height) << i;
+        ends |= static_cast<uint32_t>(y == endMarker) << i;
+    }
+}
+#endif
+
 }  // namespace
 
 bool scanSpriteLine(SpriteLine& line) {
@@ -59,23 +107,26 @@ bool scanSpriteLine(SpriteLine& line) {
     // sprites; S#0 keeps the number of the first one left out until it is read.
     const int limit = settings.SpriteLimit ? (mode2 ? 8 : 4) : kSpriteCount;
     line.count = 0;
+    line.leftOut = -1;
     // The 128-byte attribute table ends at the top of VRAM at the highest, so it is read
-    // in place.
+    // in place. All 32 Y bytes are tested at once into bit masks of the sprites on this
+    // row and of end markers: most lines have few sprites or none.
     const uint8_t* table = vdp.vram + attributes;
-    for (uint32_t i = 0; i < kSpriteCount; ++i) {
+    uint32_t onRow = 0, ends = 0;
+    rowMasks(table, spriteRow, height, endMarker, onRow, ends);
+    // The first end marker hides itself and every sprite after it.
+    if (ends != 0) onRow &= (1u << std::countr_zero(ends)) - 1;
+    for (; onRow != 0; onRow &= onRow - 1) {
+        const uint32_t i = static_cast<uint32_t>(std::countr_zero(onRow));
         const uint8_t* entry = table + i * 4;
-        const uint8_t y = entry[0];
-        if (y == endMarker) break;
-        // Rows below Y, counted modulo 256: a sprite near the bottom wraps onto the top.
-        const int d = (spriteRow - y) & 0xFF;
-        if (d >= height) continue;
         if (line.count == limit) {
+            line.leftOut = static_cast<int>(i);
             uint8_t& s0 = vdp.vdpStatus[0];
             if (!(s0 & kS0FifthSprite))
                 s0 = static_cast<uint8_t>((s0 & ~kS0SpriteNumber) | kS0FifthSprite | i);
             break;
         }
-        const int k = d / line.magnify;
+        const int k = ((spriteRow - entry[0]) & 0xFF) / line.magnify;
         const uint32_t pattern = patterns + entry[2] * 8u + k;
         uint16_t bits = static_cast<uint16_t>(vramByte(pattern) << 8);
         if (line.patternDots == 16) bits |= vramByte(pattern + 16);  // right half

@@ -21,6 +21,7 @@ struct SpriteLine {
     int patternDots;  // 8 or 16
     int magnify;      // 1, or 2 when every pattern dot covers two dots
     int spriteMode;   // 1 or 2
+    int leftOut;      // with msx.cfg's SpriteLimit, the first sprite the line leaves out; else -1
 };
 
 // Fills `line` for `vdp.scanLine`. False when there is nothing to do: display off,

@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "video/command_engine.h"
 #include "video/display_area.h"
+#include "video/frame_buffer.h"
 #include "video/vdp_registers.h"
 #include "video/vdp_state.h"
 
@@ -43,6 +44,12 @@ void recomputeStatus2() {
     vdp.vdpStatus[2] = s2;
 }
 
+// Rewriting a byte with its own value changes no picture.
+void writeVRAMByte(uint32_t index, uint8_t value) {
+    if (vdp.vram[index] != value) notePictureChange();
+    vdp.vram[index] = value;
+}
+
 }  // namespace
 
 uint8_t readVDPData() {
@@ -55,7 +62,7 @@ uint8_t readVDPData() {
 void writeVDPData(uint8_t value) {
     if (!vdp.controlExpectsFirst) return;  // half an address set-up: the byte is lost
     if (vdp.writeSetup) {
-        vdp.vram[cpuVRAMIndex()] = value;
+        writeVRAMByte(cpuVRAMIndex(), value);
         vdp.readAhead = value;
         advanceAddress();
         return;
@@ -64,7 +71,7 @@ void writeVDPData(uint8_t value) {
     // address beyond the prefetched one.
     vdp.readAhead = vdp.vram[cpuVRAMIndex()];
     vdp.vramAddress = (vdp.vramAddress + 1) & kVRAMWindowMask;
-    vdp.vram[cpuVRAMIndex()] = value;
+    writeVRAMByte(cpuVRAMIndex(), value);
     carryIntoWindow();
 }
 

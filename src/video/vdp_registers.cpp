@@ -1,6 +1,7 @@
 #include "video/vdp_registers.h"
 
 #include "video/command_engine.h"
+#include "video/frame_buffer.h"
 #include "video/vdp_state.h"
 
 namespace tavir {
@@ -34,6 +35,15 @@ void applyBackdropRule(uint8_t r7, uint8_t r8) {
     }
 }
 
+// Whether writing `value` over `old` in R#n can change a line drawn afterwards. The
+// status and palette pointers, the VRAM window and the command parameters can't; R#44
+// and R#46 can (a command writes VRAM), and any other register only with a new value.
+bool changesPicture(uint8_t n, uint8_t old, uint8_t value) {
+    if (n == 44 || n == 46) return true;
+    if (n == 14 || n == 15 || n == 16 || n == 17 || (n >= 32 && n <= 45)) return false;
+    return old != value;
+}
+
 }  // namespace
 
 uint8_t screenModeFor(uint8_t r0, uint8_t r1, uint8_t current) {
@@ -44,6 +54,7 @@ uint8_t screenModeFor(uint8_t r0, uint8_t r1, uint8_t current) {
 void writeVDPRegister(uint8_t n, uint8_t value) {
     n &= 63;
     uint8_t* r = vdp.vdpRegister;
+    if (changesPicture(n, r[n], value)) notePictureChange();
     switch (n) {
         case 0: vdp.screenMode = screenModeFor(value, r[1], vdp.screenMode); break;
         case 1: vdp.screenMode = screenModeFor(r[0], value, vdp.screenMode); break;
@@ -69,6 +80,7 @@ void writeVDPRegister(uint8_t n, uint8_t value) {
 
 void setPaletteEntry(uint8_t i, uint8_t red, uint8_t blue, uint8_t green) {
     i &= 15;
+    notePictureChange();
     const uint16_t pixel = static_cast<uint16_t>(
         vdp.redLevels[red & 7] + vdp.greenLevels[green & 7] + vdp.blueLevels[blue & 7]);
     vdp.drawPalette[i] = pixel;

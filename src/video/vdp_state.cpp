@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "video/frame_buffer.h"
 #include "video/vdp_command.h"
 
 namespace tavir {
@@ -27,6 +28,7 @@ void resetVDP() {
     vdp.controlFirstByte = 0;
     vdp.paletteExpectsFirst = 1;
     vdp.paletteFirstByte = 0;
+    notePictureChange();
 }
 
 }  // namespace tavir

@@ -9,6 +9,7 @@
 
 #include "support/ram_machine.h"
 #include "video/frame_buffer.h"
+#include "video/vdp_ports.h"
 
 namespace tavir {
 namespace {
@@ -124,7 +125,8 @@ TEST_F(VDPLineTest, EvenOddFlagAlternatesEveryFrame) {
 }
 
 // A skipped frame draws nothing, but its lines still test sprite collisions and, with
-// the limit on, report the fifth sprite of a line (sprite mode 1 shows four).
+// the limit on, report the fifth sprite of a line (sprite mode 1 shows four), in every
+// frame.
 TEST_F(VDPLineTest, UndrawnLinesStillTestSpriteCollisionsAndTheLimit) {
     std::vector<uint8_t> vram(kVRAMSize, 0);
     uint8_t* const savedVRAM = vdp.vram;
@@ -146,8 +148,60 @@ TEST_F(VDPLineTest, UndrawnLinesStillTestSpriteCollisionsAndTheLimit) {
     // Y = 99 covers display rows 100-107, scan lines 132-139; sprites 0 and 1 overlap.
     EXPECT_EQ(linesRaising(0, kS0Collision), (Lines{132, 133, 134, 135, 136, 137, 138, 139}));
     EXPECT_EQ(vdp.vdpStatus[0] & (kS0FifthSprite | kS0SpriteNumber), kS0FifthSprite | 4);
+    // Read (cleared) and the frame run again with nothing changed: the same reports.
+    vdp.vdpStatus[0] = 0;
+    EXPECT_EQ(linesRaising(0, kS0Collision), (Lines{132, 133, 134, 135, 136, 137, 138, 139}));
+    EXPECT_EQ(vdp.vdpStatus[0] & (kS0FifthSprite | kS0SpriteNumber), kS0FifthSprite | 4);
     vdp.vram = savedVRAM;
     vdp.screenMode = savedMode;
+}
+
+// A line is drawn again only after something could have changed it: a frame without a
+// change leaves the frame buffer alone, and each kind of change redraws every line.
+// Writes that change nothing drawn (a byte or register value rewritten, the status
+// register pointer) redraw nothing.
+TEST_F(VDPLineTest, LinesAreDrawnAgainOnlyAfterAChange) {
+    std::vector<uint8_t> vram(kVRAMSize, 0);
+    std::vector<uint16_t> pixels(kSmallWidth * kSmallHeight);
+    uint8_t* const savedVRAM = vdp.vram;
+    const uint8_t savedMode = vdp.screenMode;
+    const FrameBuffer savedBuffer = frameBuffer;
+    resetVDP();  // Graphic 1, an all-black palette, the ports expecting a first byte
+    vdp.vram = vram.data();
+    vdp.vdpRegister[1] = kR1DisplayEnable;
+    attachFrameBuffer(reinterpret_cast<uint8_t*>(pixels.data()), 2 * kSmallWidth, kSmallWidth,
+                      kSmallHeight);
+    display = DisplayState{0, 1, 0, display.pictureChanges};
+    framePacing.drawThisFrame = true;
+    const auto runFrame = [this] { linesRaising(0, 0); };
+    const auto scribbled = [&] { return std::count(pixels.begin(), pixels.end(), 0xBEEF); };
+    const struct {
+        const char* change;
+        void (*make)();
+        bool redraws;
+    } changes[] = {
+        {"VRAM write", [] { writeVDPControl(0), writeVDPControl(0x40), writeVDPData(0x55); }, true},
+        {"the same VRAM byte again",
+         [] { writeVDPControl(0), writeVDPControl(0x40), writeVDPData(0x55); }, false},
+        {"register write", [] { writeVDPControl(0x01), writeVDPControl(0x87); }, true},
+        {"the same register value again", [] { writeVDPControl(0x01), writeVDPControl(0x87); }, false},
+        {"status register choice", [] { writeVDPControl(0x02), writeVDPControl(0x8F); }, false},
+        {"palette write", [] { writeVDPPalette(0), writeVDPPalette(0); }, true},
+        {"run loop entry", [] { enterRunLoop(); }, true},
+    };
+    runFrame();
+    for (const auto& c : changes) {
+        std::fill(pixels.begin(), pixels.end(), 0xBEEF);
+        runFrame();
+        EXPECT_EQ(scribbled(), kSmallWidth * kSmallHeight) << "nothing changed before " << c.change;
+        c.make();
+        runFrame();
+        // Redrawn in black: the palette is all 0.
+        EXPECT_EQ(scribbled(), c.redraws ? 0 : kSmallWidth * kSmallHeight) << c.change;
+    }
+    vdp.vram = savedVRAM;
+    vdp.screenMode = savedMode;
+    frameBuffer = savedBuffer;
 }
 
 }  // namespace
