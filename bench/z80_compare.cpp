@@ -5,9 +5,10 @@
 //
 //   z80-compare [--tests N,N,...] [--rounds R] [ZEXDOC.COM]
 //
-// Each round runs the chosen tests once on each core; the best round of each counts.
-// Times are the process's CPU time, which a busy shared machine disturbs less than wall
-// time.
+// Each round runs the chosen tests once on each core. Printed: the best round of each,
+// and the median of the rounds' own ratios (each round's two runs follow one another, so
+// they share the machine's load of the moment). Times are the process's CPU time, which a
+// busy shared machine disturbs less than wall time.
 #include <z80ex/z80ex.h>
 
 #include <algorithm>
@@ -164,13 +165,19 @@ int main(int argc, char** argv) {
     }
 
     double oursBest = 1e30, libraryBest = 1e30;
+    std::vector<double> ratios;
     Outcome ours, library;
     for (int round = 0; round < rounds; ++round) {
         ours = runOurs(program, tests);
         library = runLibrary(program, tests);
         oursBest = std::min(oursBest, ours.seconds);
         libraryBest = std::min(libraryBest, library.seconds);
+        ratios.push_back(library.seconds / ours.seconds);
     }
+    std::sort(ratios.begin(), ratios.end());
+    const size_t middle = ratios.size() / 2;
+    const double medianRatio =
+        ratios.size() % 2 ? ratios[middle] : (ratios[middle - 1] + ratios[middle]) / 2;
     const bool oursOK = ours.finished && ours.printed.find("ERROR") == std::string::npos;
     const bool libraryOK = library.finished && library.printed.find("ERROR") == std::string::npos;
     std::printf("tavir     %s %llu T-states, best %.3f s = %.1f emulated MHz\n",
@@ -179,7 +186,8 @@ int main(int argc, char** argv) {
     std::printf("libz80ex  %s %llu T-states, best %.3f s = %.1f emulated MHz\n",
                 libraryOK ? "OK   " : "ERROR", static_cast<unsigned long long>(library.tStates),
                 libraryBest, library.tStates / libraryBest / 1e6);
-    std::printf("ratio (tavir / libz80ex, by CPU time per run): %.2f\n", libraryBest / oursBest);
+    std::printf("ratio (tavir / libz80ex, by CPU time per run): %.2f best, %.2f median of %d rounds\n",
+                libraryBest / oursBest, medianRatio, rounds);
     if (!oursOK) std::fputs(ours.printed.c_str(), stdout);
     return oursOK ? 0 : 1;
 }

@@ -9,7 +9,7 @@ namespace {
 using z80::Index;
 
 template <int Op>
-inline void executeCBOpcode(CPUState& cpu) {
+TAVIR_Z80_INLINE void executeCBOpcode(CPUState& cpu) {
     constexpr int x = Op >> 6, y = (Op >> 3) & 7, z = Op & 7;
     constexpr bool memory = z == 6;
     auto read = [&cpu]() -> uint8_t {

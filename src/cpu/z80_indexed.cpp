@@ -46,7 +46,7 @@ void executeIndexedCB(CPUState& cpu) {
 }
 
 template <Index X, int Op>
-inline void executeIndexedOpcode(CPUState& cpu) {
+TAVIR_Z80_INLINE void executeIndexedOpcode(CPUState& cpu) {
     if constexpr (Op == 0xCB) {
         executeIndexedCB<X>(cpu);
     } else if constexpr (Op == 0xDD || Op == 0xFD) {

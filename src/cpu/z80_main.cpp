@@ -6,7 +6,7 @@ namespace tavir {
 namespace {
 
 template <int Op>
-inline void executeUnprefixed(CPUState& cpu) {
+TAVIR_Z80_INLINE void executeUnprefixed(auto& cpu) {
     if constexpr (Op == 0xCB)
         executeCB(cpu);
     else if constexpr (Op == 0xDD)
@@ -54,14 +54,109 @@ void executeInstruction(CPUState& cpu) {
     dispatch(cpu);
 }
 
-int32_t executeUntilLineEnd(CPUState& cpu) {
-    // The loop lives beside the dispatch, so each instruction's case jumps straight back
-    // to the next fetch instead of returning to the caller.
+// Expands BODY(h, l) for the opcode 0xhl, for every pair of hex digits h and l: label
+// names need the opcode as one token.
+#define TAVIR_Z80_DIGIT_ROW(BODY, h)                                                          \
+    BODY(h, 0) BODY(h, 1) BODY(h, 2) BODY(h, 3) BODY(h, 4) BODY(h, 5) BODY(h, 6) BODY(h, 7)  \
+    BODY(h, 8) BODY(h, 9) BODY(h, A) BODY(h, B) BODY(h, C) BODY(h, D) BODY(h, E) BODY(h, F)
+#define TAVIR_Z80_ALL_OPCODE_DIGITS(BODY)                                                     \
+    TAVIR_Z80_DIGIT_ROW(BODY, 0) TAVIR_Z80_DIGIT_ROW(BODY, 1) TAVIR_Z80_DIGIT_ROW(BODY, 2)   \
+    TAVIR_Z80_DIGIT_ROW(BODY, 3) TAVIR_Z80_DIGIT_ROW(BODY, 4) TAVIR_Z80_DIGIT_ROW(BODY, 5)   \
+    TAVIR_Z80_DIGIT_ROW(BODY, 6) TAVIR_Z80_DIGIT_ROW(BODY, 7) TAVIR_Z80_DIGIT_ROW(BODY, 8)   \
+    TAVIR_Z80_DIGIT_ROW(BODY, 9) TAVIR_Z80_DIGIT_ROW(BODY, A) TAVIR_Z80_DIGIT_ROW(BODY, B)   \
+    TAVIR_Z80_DIGIT_ROW(BODY, C) TAVIR_Z80_DIGIT_ROW(BODY, D) TAVIR_Z80_DIGIT_ROW(BODY, E)   \
+    TAVIR_Z80_DIGIT_ROW(BODY, F)
+
+namespace {
+
+// The run loop's view of the registers: PC, SP and the T-state countdown in variables of
+// its own, which the compiler keeps in machine registers, the others by reference into the
+// record. Memory writes go through byte pointers that, as far as the compiler knows, may
+// point into any object whose address is known outside the loop, the record included, so
+// values read from the record are read again after every write; the loop's own variables
+// are not.
+struct LoopRegisters {
+    RegisterPair& af;
+    RegisterPair& bc;
+    RegisterPair& de;
+    RegisterPair& hl;
+    uint16_t pc;
+    uint16_t sp;
+    RegisterPair& af2;
+    RegisterPair& bc2;
+    RegisterPair& de2;
+    RegisterPair& hl2;
+    uint8_t& stateFlags;
+    int32_t cycleCount;
+    int32_t& savedCycleCount;
+    uint16_t& pendingVector;
+
+    explicit LoopRegisters(CPUState& cpu)
+        : af(cpu.af), bc(cpu.bc), de(cpu.de), hl(cpu.hl), pc(cpu.pc), sp(cpu.sp), af2(cpu.af2),
+          bc2(cpu.bc2), de2(cpu.de2), hl2(cpu.hl2), stateFlags(cpu.stateFlags),
+          cycleCount(cpu.cycleCount), savedCycleCount(cpu.savedCycleCount),
+          pendingVector(cpu.pendingVector) {}
+
+    void storeTo(CPUState& cpu) const {
+        cpu.pc = pc;
+        cpu.sp = sp;
+        cpu.cycleCount = cycleCount;
+    }
+    void loadFrom(const CPUState& cpu) {
+        pc = cpu.pc;
+        sp = cpu.sp;
+        cycleCount = cpu.cycleCount;
+    }
+};
+
+// The opcodes that run code outside this file, which sees only the record: the prefix
+// groups, and IN and OUT (the VDP's status reads the countdown, and acknowledging its
+// interrupt changes the request that EI looks at).
+constexpr bool runsOutsideCode(int op) {
+    return op == 0xCB || op == 0xDD || op == 0xED || op == 0xFD || op == 0xD3 || op == 0xDB;
+}
+
+}  // namespace
+
+int32_t executeUntilLineEnd(CPUState& record) {
+    // Threaded dispatch (GCC's and clang's labels as values): every opcode's code ends
+    // with its own fetch and indirect jump to the next opcode's code. One shared jump for
+    // all 256 opcodes is mispredicted far more often, because the branch predictor then
+    // sees a single jump whose target changes with every instruction; a jump per opcode
+    // learns the program's common pairs (CP then JR Z, LD then INC). Each opcode's code
+    // charges its own T-states as a constant.
+    static const void* const handlers[256] = {
+#define TAVIR_HANDLER_ADDRESS(h, l) &&opcode##h##l,
+        TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER_ADDRESS)
+#undef TAVIR_HANDLER_ADDRESS
+    };
+    LoopRegisters cpu(record);
     int32_t beforeLast;
-    do {
-        beforeLast = cpu.cycleCount;
-        dispatch(cpu);
-    } while (cpu.cycleCount > 0);
+
+    // At least one instruction, whatever the countdown.
+    goto* handlers[z80::fetchByte(cpu)];
+
+#define TAVIR_HANDLER(h, l)                                   \
+    opcode##h##l : {                                          \
+        constexpr int op = 0x##h##l;                          \
+        beforeLast = cpu.cycleCount;                          \
+        cpu.cycleCount -= cyclesMain[op];                     \
+        if constexpr (runsOutsideCode(op)) {                  \
+            cpu.storeTo(record);                              \
+            executeUnprefixed<op>(record);                    \
+            cpu.loadFrom(record);                             \
+        } else {                                              \
+            executeUnprefixed<op>(cpu);                       \
+        }                                                     \
+        if (cpu.cycleCount <= 0) [[unlikely]]                 \
+            goto end;                                         \
+        goto* handlers[z80::fetchByte(cpu)];                  \
+    }
+    TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER)
+#undef TAVIR_HANDLER
+
+end:
+    cpu.storeTo(record);
     return beforeLast;
 }
 

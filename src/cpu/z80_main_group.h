@@ -16,7 +16,7 @@ namespace tavir::z80 {
 // 8-bit register by its three-bit code: B C D E H L - A (6 is the memory operand).
 // Under a prefix H and L name the index register's halves.
 template <int Code, Index X>
-inline uint8_t& register8(CPUState& cpu) {
+TAVIR_Z80_INLINE uint8_t& register8(auto& cpu) {
     static_assert(Code != 6, "code 6 is the memory operand");
     if constexpr (Code == 0) return cpu.bc.high;
     else if constexpr (Code == 1) return cpu.bc.low;
@@ -29,7 +29,7 @@ inline uint8_t& register8(CPUState& cpu) {
 
 // 16-bit register by its two-bit code: BC DE HL SP (AF instead of SP for PUSH/POP).
 template <int Code, Index X, bool WithAF = false>
-inline uint16_t& register16(CPUState& cpu) {
+TAVIR_Z80_INLINE uint16_t& register16(auto& cpu) {
     if constexpr (Code == 0) return cpu.bc.word;
     else if constexpr (Code == 1) return cpu.de.word;
     else if constexpr (Code == 2) return indexRegister<X>(cpu).word;
@@ -38,7 +38,7 @@ inline uint16_t& register16(CPUState& cpu) {
 }
 
 template <int Condition>
-inline bool conditionHolds(const CPUState& cpu) {
+TAVIR_Z80_INLINE bool conditionHolds(const auto& cpu) {
     const uint8_t f = cpu.af.low;
     if constexpr (Condition == 0) return !(f & kFlagZ);
     else if constexpr (Condition == 1) return f & kFlagZ;
@@ -50,18 +50,18 @@ inline bool conditionHolds(const CPUState& cpu) {
     else return f & kFlagS;
 }
 
-inline void jumpRelative(CPUState& cpu) {
+TAVIR_Z80_INLINE void jumpRelative(auto& cpu) {
     const auto displacement = static_cast<int8_t>(fetchByte(cpu));
     cpu.pc = static_cast<uint16_t>(cpu.pc + displacement);
 }
 
-inline void halt(CPUState& cpu) {
+TAVIR_Z80_INLINE void halt(auto& cpu) {
     cpu.pc--;  // stay on the HALT; an accepted interrupt steps past it
     cpu.stateFlags |= kHalted;
     cpu.cycleCount = 0;
 }
 
-inline void enableInterrupts(CPUState& cpu) {
+TAVIR_Z80_INLINE void enableInterrupts(auto& cpu) {
     cpu.stateFlags |= kIFF1;
     if (cpu.pendingVector != kNoInterrupt) {
         // Let exactly one more instruction run before the pending request is taken: end
@@ -73,7 +73,7 @@ inline void enableInterrupts(CPUState& cpu) {
 }
 
 template <int Op, Index X>
-inline void executeMain(CPUState& cpu) {
+TAVIR_Z80_INLINE void executeMain(auto& cpu) {
     constexpr int x = Op >> 6, y = (Op >> 3) & 7, z = Op & 7, p = y >> 1, q = y & 1;
     constexpr Index Real = Index::HL;  // H and L beside an (IX+d) operand stay H and L
 
@@ -112,7 +112,10 @@ inline void executeMain(CPUState& cpu) {
             if constexpr (q == 0) ++register16<p, X>(cpu);
             else --register16<p, X>(cpu);
         } else if constexpr (z == 4 || z == 5) {
-            constexpr auto step = z == 4 ? increment8 : decrement8;
+            auto step = [](auto& state, uint8_t value) {
+                if constexpr (z == 4) return increment8(state, value);
+                else return decrement8(state, value);
+            };
             if constexpr (y == 6) {
                 const uint16_t address = memoryOperand<X>(cpu);
                 writeMemory(address, step(cpu, readMemory(address)));

@@ -1,6 +1,7 @@
 // Building blocks shared by the Z80's instruction groups: operand fetch, stack, and
 // the ALU with its flag rules. Bits 5 and 3 of F are never taken from a result here
-// (only DAA does that, through its table).
+// (only DAA does that, through its table). `cpu` is the CPU record, or the run loop's
+// view of it with the same member names (see z80_main.cpp).
 #pragma once
 
 #include <cstdint>
@@ -11,46 +12,56 @@
 
 namespace tavir::z80 {
 
+// The run loop's dispatch switch is one very large function, where GCC's inliner stops
+// inlining these small helpers and calls them instead; they are the body of nearly every
+// instruction, so they are forced inline.
+#define TAVIR_Z80_INLINE [[gnu::always_inline]] inline
+
 // Which register stands where the unprefixed instruction names HL.
 enum class Index { HL, IX, IY };
 
 template <Index X>
-inline RegisterPair& indexRegister(CPUState& cpu) {
+TAVIR_Z80_INLINE RegisterPair& indexRegister(auto& cpu) {
     if constexpr (X == Index::HL) return cpu.hl;
     else if constexpr (X == Index::IX) return cpu.ix;
     else return cpu.iy;
 }
 
-inline uint8_t fetchByte(CPUState& cpu) { return readMemory(cpu.pc++); }
+TAVIR_Z80_INLINE uint8_t fetchByte(auto& cpu) { return readMemory(cpu.pc++); }
 
-inline uint16_t fetchWord(CPUState& cpu) {
-    const uint8_t low = fetchByte(cpu);
-    return static_cast<uint16_t>(low | fetchByte(cpu) << 8);
+TAVIR_Z80_INLINE uint16_t fetchWord(auto& cpu) {
+    const uint16_t word = readMemoryWord(cpu.pc);
+    cpu.pc = static_cast<uint16_t>(cpu.pc + 2);
+    return word;
 }
 
-inline uint16_t readWord(uint16_t address) {
-    const uint8_t low = readMemory(address);
-    return static_cast<uint16_t>(low | readMemory(static_cast<uint16_t>(address + 1)) << 8);
-}
+TAVIR_Z80_INLINE uint16_t readWord(uint16_t address) { return readMemoryWord(address); }
 
-inline void writeWord(uint16_t address, uint16_t value) {
+TAVIR_Z80_INLINE void writeWord(uint16_t address, uint16_t value) {
+    if (writeMemoryWordDirect(address, value)) return;
     writeMemory(address, static_cast<uint8_t>(value));
     writeMemory(static_cast<uint16_t>(address + 1), static_cast<uint8_t>(value >> 8));
 }
 
-inline void push(CPUState& cpu, uint16_t value) {
-    writeMemory(--cpu.sp, static_cast<uint8_t>(value >> 8));
+TAVIR_Z80_INLINE void push(auto& cpu, uint16_t value) {
+    const auto top = static_cast<uint16_t>(cpu.sp - 2);
+    if (writeMemoryWordDirect(top, value)) {
+        cpu.sp = top;
+        return;
+    }
+    writeMemory(--cpu.sp, static_cast<uint8_t>(value >> 8));  // high byte first
     writeMemory(--cpu.sp, static_cast<uint8_t>(value));
 }
 
-inline uint16_t pop(CPUState& cpu) {
-    const uint8_t low = readMemory(cpu.sp++);
-    return static_cast<uint16_t>(low | readMemory(cpu.sp++) << 8);
+TAVIR_Z80_INLINE uint16_t pop(auto& cpu) {
+    const uint16_t value = readMemoryWord(cpu.sp);
+    cpu.sp = static_cast<uint16_t>(cpu.sp + 2);
+    return value;
 }
 
 // (HL), or (IX+d)/(IY+d) with the displacement fetched from the instruction.
 template <Index X>
-inline uint16_t memoryOperand(CPUState& cpu) {
+TAVIR_Z80_INLINE uint16_t memoryOperand(auto& cpu) {
     if constexpr (X == Index::HL) {
         return cpu.hl.word;
     } else {
@@ -59,7 +70,7 @@ inline uint16_t memoryOperand(CPUState& cpu) {
     }
 }
 
-inline void add8(CPUState& cpu, uint8_t value, int carry) {
+TAVIR_Z80_INLINE void add8(auto& cpu, uint8_t value, int carry) {
     const uint8_t a = cpu.af.high;
     const unsigned sum = a + value + carry;
     const auto result = static_cast<uint8_t>(sum);
@@ -70,7 +81,7 @@ inline void add8(CPUState& cpu, uint8_t value, int carry) {
 }
 
 // SUB, SBC and CP: returns the difference; the caller decides whether A takes it.
-inline uint8_t subtract8(CPUState& cpu, uint8_t value, int carry) {
+TAVIR_Z80_INLINE uint8_t subtract8(auto& cpu, uint8_t value, int carry) {
     const uint8_t a = cpu.af.high;
     const unsigned difference = a - value - carry;
     const auto result = static_cast<uint8_t>(difference);
@@ -82,7 +93,7 @@ inline uint8_t subtract8(CPUState& cpu, uint8_t value, int carry) {
 
 // The eight accumulator operations in opcode order: ADD ADC SUB SBC AND XOR OR CP.
 template <int Operation>
-inline void alu(CPUState& cpu, uint8_t value) {
+TAVIR_Z80_INLINE void alu(auto& cpu, uint8_t value) {
     const int carry = cpu.af.low & kFlagC;
     if constexpr (Operation == 0) add8(cpu, value, 0);
     else if constexpr (Operation == 1) add8(cpu, value, carry);
@@ -102,7 +113,7 @@ inline void alu(CPUState& cpu, uint8_t value) {
     }
 }
 
-inline uint8_t increment8(CPUState& cpu, uint8_t value) {
+TAVIR_Z80_INLINE uint8_t increment8(auto& cpu, uint8_t value) {
     const auto result = static_cast<uint8_t>(value + 1);
     cpu.af.low = static_cast<uint8_t>((cpu.af.low & kFlagC) | flagsSZ[result] |
                                       (result == 0x80 ? kFlagPV : 0) |
@@ -110,7 +121,7 @@ inline uint8_t increment8(CPUState& cpu, uint8_t value) {
     return result;
 }
 
-inline uint8_t decrement8(CPUState& cpu, uint8_t value) {
+TAVIR_Z80_INLINE uint8_t decrement8(auto& cpu, uint8_t value) {
     const auto result = static_cast<uint8_t>(value - 1);
     cpu.af.low = static_cast<uint8_t>((cpu.af.low & kFlagC) | kFlagN | flagsSZ[result] |
                                       (result == 0x7F ? kFlagPV : 0) |
@@ -118,7 +129,7 @@ inline uint8_t decrement8(CPUState& cpu, uint8_t value) {
     return result;
 }
 
-inline uint16_t add16(CPUState& cpu, uint16_t left, uint16_t right) {
+TAVIR_Z80_INLINE uint16_t add16(auto& cpu, uint16_t left, uint16_t right) {
     const unsigned sum = left + right;
     cpu.af.low = static_cast<uint8_t>((cpu.af.low & (kFlagS | kFlagZ | kFlag5 | kFlag3 | kFlagPV)) |
                                       (((left ^ right ^ sum) >> 8) & kFlagH) |
@@ -129,7 +140,7 @@ inline uint16_t add16(CPUState& cpu, uint16_t left, uint16_t right) {
 // The eight rotates and shifts of the CB group in opcode order:
 // RLC RRC RL RR SLA SRA SLL SRL. F = the bit shifted out + S, Z, parity; H = N = 0.
 template <int Operation>
-inline uint8_t rotateShift(CPUState& cpu, uint8_t value) {
+TAVIR_Z80_INLINE uint8_t rotateShift(auto& cpu, uint8_t value) {
     int result;
     int carryOut;
     if constexpr (Operation == 0) {
@@ -163,7 +174,7 @@ inline uint8_t rotateShift(CPUState& cpu, uint8_t value) {
 }
 
 // BIT b: Z when the bit is clear, H set, N clear; S, bits 5 and 3, P/V and C kept.
-inline void testBit(CPUState& cpu, int bit, uint8_t value) {
+TAVIR_Z80_INLINE void testBit(auto& cpu, int bit, uint8_t value) {
     cpu.af.low = static_cast<uint8_t>((cpu.af.low & (kFlagS | kFlag5 | kFlag3 | kFlagPV | kFlagC)) |
                                       kFlagH | ((value >> bit) & 1 ? 0 : kFlagZ));
 }

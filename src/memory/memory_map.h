@@ -4,7 +4,9 @@
 // register changes, so a CPU read is a single table lookup.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace tavir {
 
@@ -32,18 +34,52 @@ struct MemoryMap {
 
 extern MemoryMap memoryMap;
 
-inline uint8_t readMemory(uint16_t address) {
-    return memoryMap.pageTable[address >> 13][address & 0x1FFF];
+// The page index is taken from the address widened to unsigned: shifting the 16-bit value
+// itself makes the compiler mask the result again before indexing.
+[[gnu::always_inline]] inline uint8_t* pageOf(uint16_t address) {
+    return memoryMap.pageTable[static_cast<unsigned>(address) >> 13];
+}
+
+[[gnu::always_inline]] inline uint8_t readMemory(uint16_t address) {
+    return pageOf(address)[address & 0x1FFF];
 }
 
 void writeMemorySlow(uint16_t address, uint8_t value);
 
-inline void writeMemory(uint16_t address, uint8_t value) {
-    if (address != 0xFFFF && memoryMap.pageWritable[address >> 14]) {
-        memoryMap.pageTable[address >> 13][address & 0x1FFF] = value;
+[[gnu::always_inline]] inline void writeMemory(uint16_t address, uint8_t value) {
+    if (address != 0xFFFF && memoryMap.pageWritable[static_cast<unsigned>(address) >> 14]) {
+        pageOf(address)[address & 0x1FFF] = value;
         return;
     }
     writeMemorySlow(address, value);
+}
+
+// Words: the Z80 fetches operands, pops and pushes two bytes at a time in most
+// instructions. When both bytes lie in one 8 KB page they are one access to it.
+static_assert(std::endian::native == std::endian::little, "words are stored low byte first");
+
+[[gnu::always_inline]] inline uint16_t readMemoryWord(uint16_t address) {
+    const unsigned offset = address & 0x1FFF;
+    if (offset != 0x1FFF) [[likely]] {
+        uint16_t word;
+        std::memcpy(&word, pageOf(address) + offset, sizeof word);
+        return word;
+    }
+    const uint8_t low = readMemory(address);
+    return static_cast<uint16_t>(low | readMemory(static_cast<uint16_t>(address + 1)) << 8);
+}
+
+// Writes the word in one store when both bytes go straight to the same writable page;
+// false when not (a page end, a ROM or mapper page, or 0xFFFF, the secondary slot
+// register), and then nothing is written: the caller writes the bytes one by one in the
+// order the CPU does.
+[[gnu::always_inline]] inline bool writeMemoryWordDirect(uint16_t address, uint16_t value) {
+    const unsigned offset = address & 0x1FFF;
+    if (offset == 0x1FFF || address == 0xFFFE ||
+        !memoryMap.pageWritable[static_cast<unsigned>(address) >> 14]) [[unlikely]]
+        return false;
+    std::memcpy(pageOf(address) + offset, &value, sizeof value);
+    return true;
 }
 
 // Points every slotMap entry and every mapper segment at `emptyRAM`, which the caller

@@ -15,23 +15,19 @@ namespace {
 
 constexpr uint32_t kCentre = 32768;
 
-TEST(JoystickPosition, AxisThresholdsAreInclusiveCentre) {
-    EXPECT_EQ(joystickByteFromPosition(16384, kCentre, 0), 0x3F);
-    EXPECT_EQ(joystickByteFromPosition(49152, kCentre, 0), 0x3F);
-    EXPECT_EQ(joystickByteFromPosition(16383, kCentre, 0), 0x3F & ~kJoystickLeft);
-    EXPECT_EQ(joystickByteFromPosition(49153, kCentre, 0), 0x3F & ~kJoystickRight);
-    EXPECT_EQ(joystickByteFromPosition(kCentre, 16383, 0), 0x3F & ~kJoystickUp);
-    EXPECT_EQ(joystickByteFromPosition(kCentre, 49153, 0), 0x3F & ~kJoystickDown);
-    EXPECT_EQ(joystickByteFromPosition(0, 65535, 0), 0x3F & ~kJoystickLeft & ~kJoystickDown);
-}
-
-TEST(JoystickPosition, ButtonsOneAndTwoAreTheTriggersAndThreeNeverShows) {
-    EXPECT_EQ(joystickByteFromPosition(kCentre, kCentre, 0x1), 0x3F & ~kJoystickTriggerA);
-    EXPECT_EQ(joystickByteFromPosition(kCentre, kCentre, 0x2), 0x3F & ~kJoystickTriggerB);
-    EXPECT_EQ(joystickByteFromPosition(kCentre, kCentre, 0x4), 0x3F);
-    EXPECT_EQ(joystickByteFromPosition(kCentre, kCentre, 0x7), 0x0F);
-    // Bits 7-6 stay 0 whatever the buttons above 3 do.
-    EXPECT_EQ(joystickByteFromPosition(kCentre, kCentre, 0xFFFFFFF8u), 0x3F);
+// The centre band is inclusive at both ends; buttons 1 and 2 are the triggers, button 3
+// and those above never show, and bits 7-6 stay 0.
+TEST(JoystickPosition, AxesAndButtonsBecomeThePortByte) {
+    const struct { uint32_t x, y, buttons; uint8_t expected; } cases[] = {
+        {16384, kCentre, 0, 0x3F},          {49152, kCentre, 0, 0x3F},
+        {16383, kCentre, 0, 0x3F & ~kJoystickLeft}, {49153, kCentre, 0, 0x3F & ~kJoystickRight},
+        {kCentre, 16383, 0, 0x3F & ~kJoystickUp},   {kCentre, 49153, 0, 0x3F & ~kJoystickDown},
+        {0, 65535, 0, 0x3F & ~kJoystickLeft & ~kJoystickDown},
+        {kCentre, kCentre, 0x1, 0x3F & ~kJoystickTriggerA}, {kCentre, kCentre, 0x2, 0x3F & ~kJoystickTriggerB},
+        {kCentre, kCentre, 0x4, 0x3F}, {kCentre, kCentre, 0x7, 0x0F}, {kCentre, kCentre, 0xFFFFFFF8u, 0x3F},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(joystickByteFromPosition(c.x, c.y, c.buttons), c.expected) << c.x << " " << c.y << " " << c.buttons;
 }
 
 // A scripted host with joystick 3 and joystick 5 attached; every read is counted.

@@ -69,15 +69,21 @@ TEST_F(VDPLineTest, LineInterruptLineFollowsR19R23R18AndTheOffset) {
     }
 }
 
-TEST_F(VDPLineTest, LineInterruptIsRequestedOnlyWithIE1) {
+// Line 124 raises the line interrupt of R#19 = 100, line 224 the blanking: each asks the
+// CPU only with its own enable bit (IE1 in R#0, IE0 in R#1).
+TEST_F(VDPLineTest, EachInterruptIsRequestedOnlyWithItsEnableBit) {
     vdp.vdpRegister[19] = 100;
     EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{});
-    for (uint8_t r0 : {uint8_t{0}, kR0LineInterruptEnable}) {
-        vdp.vdpRegister[0] = r0;
-        vdp.scanLine = 124;
+    const struct { int r, line; uint8_t value; bool asked; } cases[] = {
+        {0, 124, 0, false}, {0, 124, kR0LineInterruptEnable, true},
+        {1, 224, 0, false}, {1, 224, kR1FrameInterruptEnable, true}};
+    for (const auto& c : cases) {
+        vdp.vdpRegister[0] = vdp.vdpRegister[1] = 0;
+        vdp.vdpRegister[c.r] = c.value;
+        vdp.scanLine = static_cast<uint8_t>(c.line);
         cpu.pendingVector = kNoInterrupt;
         vdpLine(cpu);
-        EXPECT_EQ(cpu.pendingVector, r0 ? kInterruptVector : kNoInterrupt);
+        EXPECT_EQ(cpu.pendingVector, c.asked ? kInterruptVector : kNoInterrupt) << c.line << " " << int(c.value);
     }
 }
 
@@ -103,16 +109,6 @@ TEST_F(VDPLineTest, BlankingStartsAfterTheDisplayLinesAndEndsAtItsEnd) {
     vdp.scanLine = 32;
     vdpLine(cpu);
     EXPECT_EQ(vdp.vdpStatus[0], 0xFF & ~(kS0Frame | kS0Collision));
-}
-
-TEST_F(VDPLineTest, BlankingRequestsAnInterruptOnlyWithIE0) {
-    for (uint8_t r1 : {uint8_t{0}, kR1FrameInterruptEnable}) {
-        vdp.vdpRegister[1] = r1;
-        vdp.scanLine = 224;
-        cpu.pendingVector = kNoInterrupt;
-        vdpLine(cpu);
-        EXPECT_EQ(cpu.pendingVector, r1 ? kInterruptVector : kNoInterrupt);
-    }
 }
 
 TEST_F(VDPLineTest, EvenOddFlagAlternatesEveryFrame) {

@@ -1,12 +1,11 @@
 // DSKIO on real image files: transfers, the medium and top-of-memory limits, the slot
-// restore, status maps, read-only images, and the traps that have no service.
+// restore, status maps and read-only images.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include "core/machine.h"
-#include "cpu/cpu_snapshot.h"
 #include "disk/disk_service_entries.h"
 #include "disk/sector_io.h"
 #include "disk_fixture.h"
@@ -192,23 +191,6 @@ TEST_F(DiskIOService, AReadOnlyImageReadsButRefusesWrites) {
     dskio(0, 1, 0xF9, 7, 0x9000, true);
     expectFailure(kErrorWriteFault, 0);
     EXPECT_EQ(readImageSector("ro.dsk", 7), patternSector(7));
-}
-
-TEST_F(DiskIOService, TrapsWithoutAServiceChangeNothing) {
-    for (uint16_t entry : {0x00E1, 0x00F3, 0x401F, 0x4011, 0xFFFE}) {
-        SCOPED_TRACE(entry);
-        uint8_t before[kCPUStateSnapshotSize];
-        uint8_t after[kCPUStateSnapshotSize];
-        for (size_t i = 0; i < sizeof before; ++i) before[i] = static_cast<uint8_t>(i * 37 + 11);
-        loadCPUState(cpu, before);  // every register distinct and nonzero
-        cpu.pc = static_cast<uint16_t>(entry + 2);
-        storeCPUState(cpu, before);
-        const uint8_t primary = memoryMap.primarySlotRegister;
-        diskService(cpu);
-        storeCPUState(cpu, after);
-        EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
-        EXPECT_EQ(memoryMap.primarySlotRegister, primary);
-    }
 }
 
 }  // namespace

@@ -20,24 +20,6 @@ protected:
     }
 };
 
-TEST_F(HeadlessHostTest, ScriptedKeyIsDownForItsFramesOnly) {
-    ASSERT_TRUE(addScriptedKey(3, 0x1C, 2));
-    const bool expected[] = {false, false, true, true, false, false};
-    for (uint32_t frame = 1; frame <= 6; ++frame) {
-        EXPECT_EQ(downNow(0x1C), expected[frame - 1]) << "frame " << frame;
-        host.frameEnded(frame);  // the end of frame `frame`; the next one starts
-    }
-}
-
-TEST_F(HeadlessHostTest, MalformedHoldsAreRefused) {
-    EXPECT_FALSE(addScriptedKey(0, 0x1C, 2));
-    EXPECT_FALSE(addScriptedKey(1, 0x00, 2));
-    EXPECT_FALSE(addScriptedKey(1, 0x1C, 0));
-    EXPECT_FALSE(addScriptedKey(UINT32_MAX, 0x1C, 2));
-    EXPECT_TRUE(addScriptedKey(UINT32_MAX, 0x1C, 1));
-    EXPECT_EQ(headlessHost.script.size(), 1u);
-}
-
 TEST_F(HeadlessHostTest, CommandWaitLetsGoOfHeldKeys) {
     ASSERT_TRUE(addScriptedKey(1, 0xDB, 100));
     ASSERT_TRUE(addScriptedKey(50, 0x1C, 2));

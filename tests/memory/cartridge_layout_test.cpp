@@ -31,12 +31,6 @@ TEST_F(CartridgeLayoutTest, ImagesUpTo32KBAreMirroredOverTheWholeSlot) {
     EXPECT_EQ(cpuPages(), (Pages{0, 1, 0, 1, 2, 3, 2, 3}));
 }
 
-TEST_F(CartridgeLayoutTest, MappedImagesShowTheirFirstFourBanksAt4000AndNothingElse) {
-    load("mapped.rom", numberedImage(16), 0, 4);
-    setPrimarySlots(kAllPagesSlot1);
-    EXPECT_EQ(cpuPages(), (Pages{E, E, 0, 1, 2, 3, E, E}));
-}
-
 TEST_F(CartridgeLayoutTest, A96KBImageRoundsUpTo16BanksOfWhichTheLastFourAreEmpty) {
     load("k96.rom", numberedImage(12), 0, 4);  // ASCII8: one write per 8 KB window
     setPrimarySlots(kAllPagesSlot1);

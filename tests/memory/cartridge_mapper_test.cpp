@@ -1,4 +1,6 @@
-// Bank switching of the six mapper types, seen through CPU reads and writes.
+// Bank switching of the six mapper types through every address that switches a bank and
+// some that must not (a cartridge's own viewer uses only a few of them), images past the
+// end of the banks, and which slot a write reaches.
 #include <vector>
 
 #include "memory/cartridge.h"

@@ -36,15 +36,6 @@ TEST_F(PortDeviceTest, PPIBitSetResetChangesOnlyTheNumberedBitOfPortC) {
     EXPECT_EQ(inPort(0xAB), 0x00) << "a bit set/reset is not a mode byte";
 }
 
-TEST_F(PortDeviceTest, KeyboardRowIsTheOneSelectedByTheLowNibbleOfPortC) {
-    for (int row = 0; row < 16; ++row)
-        portDevices.keyboardMatrix[row] = static_cast<uint8_t>(row * 16 + row);
-    outPort(0xAA, 0x28);  // cassette output bit set, row 8
-    EXPECT_EQ(inPort(0xA9), 0x88);
-    outPort(0xAA, 0x8B);  // rows 11-15 exist in the matrix and read like the others
-    EXPECT_EQ(inPort(0xA9), 0xBB);
-}
-
 TEST_F(PortDeviceTest, SerialDataShowsTheProgrammedCharacterLength) {
     EXPECT_EQ(inPort(0x80), 0x1F) << "after a reset the mode byte is 0: five-bit characters";
     outPort(0x81, 0x4E);  // eight-bit characters
@@ -63,20 +54,6 @@ TEST_F(PortDeviceTest, PortsWithoutADeviceReadFF) {
 }
 
 using StartedPortTest = testing::StartedMachineTest;
-
-TEST_F(StartedPortTest, SlotAndMapperRegistersReadBack) {
-    EXPECT_EQ(inPort(0xA8), 0x00) << "after a reset every page shows slot 0";
-    // The mapper has four 16 KB segments: only the low two bits are stored, the others read 1.
-    EXPECT_EQ(inPort(0xFC), 0xFF);
-    EXPECT_EQ(inPort(0xFD), 0xFE);
-    EXPECT_EQ(inPort(0xFE), 0xFD);
-    EXPECT_EQ(inPort(0xFF), 0xFC);
-
-    outPort(0xA8, 0xF0);
-    outPort(0xFE, 0x05);
-    EXPECT_EQ(inPort(0xA8), 0xF0);
-    EXPECT_EQ(inPort(0xFE), 0xFD);
-}
 
 // The CPU puts a 16-bit address on the bus for IN and OUT (B or A in the high byte); the
 // machine decodes only the low byte, so programs that leave B nonzero still reach the port.

@@ -39,25 +39,6 @@ TEST_F(MemoryMapTest, AfterResetTheBIOSIsReadOnlyAndTheRestEmpty) {
     EXPECT_EQ(emptyRAM_[0], 0xEE) << "writes to empty pages are dropped";
 }
 
-TEST_F(MemoryMapTest, SecondarySlotRegisterSelectsRAMAndReadsBackInverted) {
-    outPort(0xA8, 0xF0);  // pages 2 and 3 on slot 3, secondary slot 3-0: empty
-    EXPECT_EQ(readMemory(0x8000), 0xEE);
-    writeMemory(0x8000, 0x12);
-    EXPECT_EQ(readMemory(0x8000), 0xEE) << "slot 3-0 is not writable";
-
-    writeMemory(0xFFFF, 0xAA);  // every page's secondary slot = 2
-    EXPECT_EQ(readMemory(0xFFFF), 0x55);
-    EXPECT_EQ(readMemory(0x8000), 0x51) << "page 2 shows mapper segment 1 after reset";
-    EXPECT_EQ(readMemory(0xC000), 0x50) << "page 3 shows segment 0";
-    writeMemory(0x8000, 0x99);
-    EXPECT_EQ(ram_[1 * kSegmentSize], 0x99);
-    EXPECT_EQ(readMemory(0x0000), 0xB0) << "pages 0 and 1 still show slot 0";
-
-    outPort(0xA8, 0xFF);
-    EXPECT_EQ(readMemory(0x0000), 0x53);
-    EXPECT_EQ(readMemory(0x4000), 0x52);
-}
-
 TEST_F(MemoryMapTest, SettingTheSameValueAgainChangesNothing) {
     outPort(0xA8, 0xFF);
     writeMemory(0xFFFF, 0xAA);
@@ -68,14 +49,6 @@ TEST_F(MemoryMapTest, SettingTheSameValueAgainChangesNothing) {
     ram_[kSegmentSize - 1] = 0x11;  // segment 0 ends at 0xFFFF in page 3
     writeMemory(0xFFFF, 0xAA);
     EXPECT_EQ(readMemory(0xFFFF), 0x11);
-}
-
-TEST_F(MemoryMapTest, ComplementByteLandsInTheSegmentOfPage3) {
-    outPort(0xA8, 0xFF);
-    writeMemory(0xFFFF, 0xAA);
-    EXPECT_EQ(ram_[kSegmentSize - 1], 0x55) << "segment 0's last byte took the complement";
-    outPort(0xFF, 3);  // page 3 now shows segment 3
-    EXPECT_EQ(readMemory(0xFFFF), 0x53) << "the new segment's own last byte";
 }
 
 TEST_F(MemoryMapTest, WriteToFFFFOutsideSlot3IsDropped) {

@@ -1,8 +1,9 @@
 ; What the instruction exercisers leave out, as a CP/M program: the flags of LD A,I and
-; LD A,R (P/V is IFF2), of IN r,(C), and the block I/O group with its counts and
-; pointers. Each line prints the bytes named after it in hex. Only the documented flag
-; bits are printed: S Z H P/V N C (mask D7), for the block I/O group Z N C (mask 43);
-; the carry is set or cleared by hand before each instruction that must keep it.
+; LD A,R (P/V is IFF2), of IN r,(C), the block I/O group with its counts and pointers,
+; and flag bits 5 and 3. Each line prints the bytes named after it in hex. Until the last
+; line only the documented flag bits are printed: S Z H P/V N C (mask D7), for the block
+; I/O group Z N C (mask 43); the carry is set or cleared by hand before each instruction
+; that must keep it. The last line prints A and the whole of F.
 ; Port A8 (the primary slot register, every page on slot 3) reads FF; port 2E is free.
         org 0x100
 BDOS:   equ 5
@@ -106,7 +107,36 @@ BDOS:   equ 5
         call io_flags           ; "42"
         call pointers           ; "00 01 FF"
         call newline
+        ; Bits 5 and 3 of F (28h) never come from a result here: ADD A,1 on 27h leaves them
+        ; clear; CPL, SCF and CCF keep them as they were. A and F after each:
+        ld bc, 0x2700
+        push bc
+        pop af
+        add a, 1
+        call af_hex             ; "28 00"
+        ld bc, 0x5a29
+        push bc
+        pop af
+        cpl
+        call af_hex             ; "A5 3B": H and N set
+        ld bc, 0x003a
+        push bc
+        pop af
+        scf
+        call af_hex             ; "00 29": H and N cleared
+        ld bc, 0x0029
+        push bc
+        pop af
+        ccf
+        call af_hex             ; "00 38": H takes the old carry
+        call newline
         jp 0
+
+af_hex: push af
+        pop bc
+        call hex
+        ld a, c
+        jr hex
 
 flags:  ; F AND D7, then a space
         push af
