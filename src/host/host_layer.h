@@ -17,9 +17,10 @@ struct JoystickPosition {
 struct HostLayer {
     // A free-running millisecond counter (it may wrap; callers subtract).
     uint32_t (*milliseconds)();
-    // One step of a wait for a deadline `remaining` (>= 1) milliseconds away. Returns soon
-    // enough that the caller can re-read the clock: sleeps at most 1 ms, and not at all
-    // in the last millisecond, so the deadline is met as exactly as by spinning.
+    // One step of a wait for a deadline `remaining` (>= 1) milliseconds away; the caller
+    // re-reads the clock afterwards and steps again while the deadline is ahead. It returns
+    // no later than the deadline's millisecond begins (the real clock sleeps right up to it,
+    // so the deadline is met as exactly as by spinning, without burning the core).
     void (*waitStep)(uint32_t remaining);
     // One pass of a command's wait loop (keys still held, a dialog still open).
     void (*commandWaitPass)();

@@ -12,7 +12,11 @@ uint32_t steadyMilliseconds() {
 }
 
 void sleepingWaitStep(uint32_t remaining) {
-    if (remaining >= 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    using namespace std::chrono;
+    // The millisecond steadyMilliseconds() reads now began at `tick` (both truncate the same
+    // clock); the counter reaches now + remaining exactly `remaining` milliseconds later.
+    const auto tick = time_point_cast<milliseconds>(steady_clock::now());
+    std::this_thread::sleep_until(tick + milliseconds(remaining));
 }
 
 }  // namespace tavir

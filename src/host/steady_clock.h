@@ -8,9 +8,10 @@ namespace tavir {
 // Milliseconds of the monotonic clock, truncated to 32 bits (wraps after 49 days).
 uint32_t steadyMilliseconds();
 
-// Sleeps 1 ms while at least 2 ms remain; spins (returns at once) in the last one. The
-// scheduler's wake-up latency makes a sleep overshoot by a fraction of a millisecond,
-// which the last, spun millisecond absorbs.
+// Sleeps until steadyMilliseconds() has moved on by `remaining`: to the very start of that
+// millisecond, in one sleep. The thread wakes once per wait instead of once per millisecond,
+// and no millisecond is spun away: the scheduler wakes it a few tens of microseconds late at
+// most, which the caller's millisecond counter cannot even see.
 void sleepingWaitStep(uint32_t remaining);
 
 }  // namespace tavir

@@ -52,5 +52,22 @@ TEST(PictureMailbox, APictureTakenStaysIntactWhileTheNextOnesArrive) {
     EXPECT_EQ(next->pixels[100], 5100);
 }
 
+TEST(PictureMailbox, AStillScreenIsPostedOnce) {
+    const std::vector<uint16_t> a = makeFrame(6, 320, 240, 320), b = makeFrame(7, 320, 240, 320);
+    auto post = [](const std::vector<uint16_t>& pixels, int width) {
+        return postPicture(reinterpret_cast<const uint8_t*>(pixels.data()), 640, width, 240);
+    };
+    post(b, 320);
+    EXPECT_TRUE(post(a, 320));
+    EXPECT_FALSE(post(a, 320)) << "the same picture again";
+    EXPECT_TRUE(post(a, 300)) << "the same pixels in another geometry";
+    EXPECT_TRUE(post(b, 320));
+    const Picture* picture = takeNewestPicture();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->pixels[0], 7000);
+    EXPECT_FALSE(post(b, 320));
+    EXPECT_EQ(takeNewestPicture(), nullptr) << "nothing new since";
+}
+
 }  // namespace
 }  // namespace tavir

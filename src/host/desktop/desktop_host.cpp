@@ -50,8 +50,8 @@ void countFrame(uint32_t frames) {
 }
 
 void postFrameBuffer() {
-    postPicture(frameBuffer.pixels, frameBuffer.pitch, frameBuffer.width, frameBuffer.height);
-    wakeMainThread();
+    if (postPicture(frameBuffer.pixels, frameBuffer.pitch, frameBuffer.width, frameBuffer.height))
+        wakeMainThread();
 }
 
 void requestDisplay(int32_t width, int32_t height, bool fullScreen) {

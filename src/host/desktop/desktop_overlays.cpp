@@ -63,6 +63,13 @@ void drawScreenMessage(float menuBarHeight) {
     ImGui::PopStyleVar();
 }
 
+bool screenMessageChanging() {
+    char text[kScreenMessageLength];
+    const uint32_t number = latestScreenMessage(text);
+    if (number == 0) return false;
+    return number != shown.number || SDL_GetTicks() - shown.since < kMessageMilliseconds;
+}
+
 void drawHelpWindow(bool& open) {
     if (!open) return;
     ImGui::SetNextWindowSize(ImVec2(430, 0), ImGuiCond_Appearing);

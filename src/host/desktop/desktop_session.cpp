@@ -28,9 +28,26 @@ namespace {
 
 // The longest the loop sleeps without events: enough for the menu to stay responsive;
 // pictures and display requests wake it at once.
-constexpr int kIdleWaitMilliseconds = 10;
+constexpr uint32_t kIdleWaitMilliseconds = 10;
+
+// The window is drawn only when something in it changes: a new picture, or the menu and
+// windows after input. After input ImGui gets a few frames: a window that sizes itself to
+// its contents appears on its second frame, and hover highlights follow a frame later.
+constexpr int kDrawsAfterInput = 3;
+// Draws without a new picture (input, a fading message) come at most this often, about a
+// display's refresh: a stream of mouse motion must not draw a frame per event.
+constexpr uint32_t kUpdateIntervalMilliseconds = 16;
 
 bool helpOpen = false;
+uint32_t wakeEventType = SDL_USEREVENT;
+
+struct Redraw {
+    int afterInput = kDrawsAfterInput;  // the first frames are drawn whatever happens
+    uint32_t lastDraw = 0;              // SDL ticks
+    bool threadAlive = false;           // what the CPU menu showed when last drawn
+    bool paused = false;
+};
+Redraw redraw;
 
 uint32_t autoRunFrames() {
     const char* value = std::getenv(kAutoRunVariable);
@@ -44,9 +61,10 @@ uint32_t autoRunFrames() {
 bool openSession() {
     // The video's start-up has sized the frame buffer from msx.cfg; the window fits it.
     if (!openDesktopWindow(frameBuffer.width, frameBuffer.height)) return false;
-    uint32_t wakeEvent = SDL_RegisterEvents(1);
-    if (wakeEvent == static_cast<uint32_t>(-1)) wakeEvent = SDL_USEREVENT;
-    installDesktopHost(wakeEvent);
+    wakeEventType = SDL_RegisterEvents(1);
+    if (wakeEventType == static_cast<uint32_t>(-1)) wakeEventType = SDL_USEREVENT;
+    installDesktopHost(wakeEventType);
+    redraw = Redraw{};
     if (fullScreen)
         applyDisplayRequest(DisplayRequest{0, frameBuffer.width, frameBuffer.height, true});
     return true;
@@ -93,6 +111,45 @@ void finishDiskDialog() {
     endDiskDialog(diskDialogDrive(),
                   outcome == DiskDialogOutcome::kChosen ? path.c_str() : nullptr);
     if (emulationRunning.load()) acquireDesktopKeyboard();
+}
+
+// Whether an event can change what the menu, the dialogs or the window show. The emulation
+// thread's wake-up only says a picture or request is waiting, and the joysticks reach the
+// machine without ImGui: a gamepad's stream of axis motion must not redraw the menu.
+bool changesWindow(const SDL_Event& event) {
+    if (event.type == wakeEventType) return false;
+    switch (event.type) {
+        case SDL_JOYAXISMOTION:
+        case SDL_JOYBALLMOTION:
+        case SDL_JOYHATMOTION:
+        case SDL_JOYBUTTONDOWN:
+        case SDL_JOYBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP: return false;
+        default: return true;
+    }
+}
+
+// Whether to draw now, and how long to wait for events otherwise. A picture is drawn at
+// once; other changes wait out the update interval.
+bool timeToDraw(bool picture, bool input, uint32_t now, uint32_t& waitMilliseconds) {
+    const bool alive = emulationThreadAlive(), paused = machinePaused();
+    if (input || alive != redraw.threadAlive || paused != redraw.paused)
+        redraw.afterInput = kDrawsAfterInput;
+    waitMilliseconds = kIdleWaitMilliseconds;
+    if (!picture && redraw.afterInput == 0 && !screenMessageChanging()) return false;
+    const uint32_t since = now - redraw.lastDraw;
+    if (!picture && since < kUpdateIntervalMilliseconds) {
+        waitMilliseconds = kUpdateIntervalMilliseconds - since;
+        return false;
+    }
+    if (redraw.afterInput > 0) --redraw.afterInput;
+    redraw.lastDraw = now;
+    redraw.threadAlive = alive;
+    redraw.paused = paused;
+    if (redraw.afterInput > 0) waitMilliseconds = kUpdateIntervalMilliseconds;
+    return true;
 }
 
 // True when the window is to close.
@@ -159,30 +216,38 @@ void runSession() {
     const uint32_t autoRun = autoRunFrames();
     if (autoRun != 0) startCPUFromMenu();
     uint32_t appliedRequest = 0;
+    uint32_t waitMilliseconds = 0;
     float menuBarHeight = kMenuBarHeight;
     for (bool close = false; !close;) {
         SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, kIdleWaitMilliseconds)) {
-            do close |= handleEvent(event);
-            while (SDL_PollEvent(&event));
+        bool input = false;
+        if (SDL_WaitEventTimeout(&event, static_cast<int>(waitMilliseconds))) {
+            do {
+                close |= handleEvent(event);
+                input |= changesWindow(event);
+            } while (SDL_PollEvent(&event));
         }
         refreshDesktopJoysticks();
         const DisplayRequest request = latestDisplayRequest();
         if (request.serial != appliedRequest) {
             applyDisplayRequest(request);
             appliedRequest = request.serial;
+            input = true;
         }
-        if (const Picture* picture = takeNewestPicture()) uploadPicture(*picture);
+        const Picture* picture = takeNewestPicture();
+        if (picture != nullptr) uploadPicture(*picture);
 
-        ImGui_ImplOpenGL3_NewFrame();
-        ImGui_ImplSDL2_NewFrame();
-        ImGui::NewFrame();
-        close |= drawMenu(menuBarHeight);
-        finishDiskDialog();
-        drawPicture(menuBarHeight);
-        drawScreenMessage(menuBarHeight);
-        drawHelpWindow(helpOpen);
-        renderWindow();
+        if (timeToDraw(picture != nullptr, input, SDL_GetTicks(), waitMilliseconds)) {
+            ImGui_ImplOpenGL3_NewFrame();
+            ImGui_ImplSDL2_NewFrame();
+            ImGui::NewFrame();
+            close |= drawMenu(menuBarHeight);
+            finishDiskDialog();
+            drawPicture(menuBarHeight);
+            drawScreenMessage(menuBarHeight);
+            drawHelpWindow(helpOpen);
+            renderWindow();
+        }
 
         if (autoRun != 0) close |= autoRunStep(autoRun);
     }

@@ -26,10 +26,12 @@ SDL_Window* desktopWindow();
 // Fits the window to a display request: its picture size, windowed or desktop full screen.
 void applyDisplayRequest(const DisplayRequest& request);
 
-// Main thread: the picture into the texture.
+// Main thread: the newest picture, shown from the next draw on. It must stay in the
+// mailbox until a newer one comes.
 void uploadPicture(const Picture& picture);
 
-// Inside an ImGui frame: the picture into the area below the menu bar, letterboxed.
+// Inside an ImGui frame: places the picture in the area below the menu bar, letterboxed;
+// renderWindow copies it there, beneath ImGui's own drawing.
 void drawPicture(float menuBarHeight);
 
 // Whether the picture is enlarged by whole multiples only (the default); the View menu

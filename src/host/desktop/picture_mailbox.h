@@ -17,11 +17,13 @@ struct Picture {
 };
 
 // Emulation thread: copies `height` rows of `width` RGB565 pixels, `pitch` bytes apart,
-// and makes them the newest picture. A geometry larger than the mailbox is clipped.
-void postPicture(const uint8_t* pixels, int32_t pitch, int32_t width, int32_t height);
+// and makes them the newest picture. A geometry larger than the mailbox is clipped. A
+// picture equal to the one posted last is not posted again (false): a still screen costs
+// the window nothing.
+bool postPicture(const uint8_t* pixels, int32_t pitch, int32_t width, int32_t height);
 
 // Main thread: the newest picture if one came since the last call, else nullptr. The
-// pointer stays valid until the next call.
+// picture stays valid and unchanged until a later call returns another one.
 const Picture* takeNewestPicture();
 
 }  // namespace tavir
