@@ -106,15 +106,5 @@ TEST_F(FramePacingTest, EachSecondLogsItsSkippedFramesAndMovesOnByExactly1000ms)
     EXPECT_EQ(logText(), "12 / 60\n0 / 60\n");
 }
 
-TEST_F(FramePacingTest, UnpacedFramesNeitherWaitNorSkip) {
-    framePacing.paced = false;
-    for (int frame = 1; frame <= 60; ++frame) {
-        decideNextFrame(waitForFrameDeadline());
-        ASSERT_TRUE(framePacing.drawThisFrame);
-    }
-    EXPECT_EQ(now(), kStart);
-    EXPECT_EQ(logText(), "0 / 60\n");
-}
-
 }  // namespace
 }  // namespace tavir

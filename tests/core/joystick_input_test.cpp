@@ -98,21 +98,6 @@ TEST_F(JoystickPollTest, TheKeypadOwnsItsIndex) {
     EXPECT_EQ(fake.reads, 1);
 }
 
-TEST_F(JoystickPollTest, NoJoystickConfiguredOrAttachedReadsAtRest) {
-    settings.Joypad1 = 0xFF;
-    pollJoystick();
-    EXPECT_EQ(joystickState[0], 0x3F);
-    EXPECT_EQ(fake.reads, 0) << "0xFF asks no host joystick";
-
-    fake.five.x = 0;
-    pollJoystick();
-    EXPECT_EQ(joystickState[1], 0x3F & ~kJoystickLeft);
-    fake.fivePresent = false;  // unplugged while pushed left
-    pollJoystick();
-    pollJoystick();
-    EXPECT_EQ(joystickState[1], 0x3F);
-}
-
 TEST_F(JoystickPollTest, ButtonThreeRaisesThePauseOfItsIndex) {
     fake.five.buttons = 0x4;
     pollJoystick();

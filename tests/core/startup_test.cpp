@@ -99,26 +99,7 @@ protected:
         ASSERT_TRUE(initMSX());
     }
     void TearDown() override { shutdownMSX(); }
-
-    // Shows slot 3-1 (sub-ROM and disk ROM) in pages 0 and 1.
-    void showSlot31() {
-        outPort(0xA8, 0xFF);
-        writeMemory(0xFFFF, 0x05);
-    }
 };
-
-TEST_F(StartedMachine, TrapsArePatchedIntoTheBIOSEntries) {
-    const auto expectTraps = [](const auto& entries) {
-        for (uint16_t entry : entries) {
-            EXPECT_EQ(readMemory(entry) << 16 | readMemory(entry + 1) << 8 | readMemory(entry + 2),
-                      0xEDFEC9) << entry;
-        }
-    };
-    expectTraps(kMainBIOSPatches);
-    showSlot31();
-    expectTraps(kDiskROMPatches);
-    EXPECT_EQ(readMemory(0x4019), 0xFF) << "0x4019 keeps the file's byte";
-}
 
 TEST_F(StartedMachine, ASecondResetKeepsRAMAndTheRCounter) {
     outPort(0xA8, 0xFF);

@@ -85,19 +85,6 @@ TEST_F(BlockInstructions, LDIRSplitAcrossScanLines) {
         << "the whole copy costs 21 per byte less 5, however many lines it spans";
 }
 
-TEST_F(BlockInstructions, CPDRIgnoresTheBudget) {
-    cpu.hl.word = 0xBFFF;
-    cpu.bc.word = 0x4000;
-    a() = 0x01;  // RAM is all zero: no match
-    load(0x1000, {0xED, 0xB9});
-    cpu.cycleCount = 228;
-    executeInstruction(cpu);
-    EXPECT_EQ(cpu.bc.word, 0);
-    EXPECT_EQ(cpu.pc, 0x1002);
-    EXPECT_EQ(cpu.cycleCount, 228 - (0x4000 * 21 - 5));
-    EXPECT_EQ(f() & kFlagPV, 0);
-}
-
 using EDGroup = Z80Test;
 
 TEST_F(EDGroup, LDARMovesWithTheCounterAndTheCountdown) {
@@ -127,18 +114,6 @@ TEST_F(EDGroup, RETNRestoresTheSavedIFFButRETIDoesNot) {
     step();
     EXPECT_EQ(cpu.pc, 0x2000);
     EXPECT_TRUE(cpu.stateFlags & kIFF1);
-}
-
-TEST_F(EDGroup, UnusedValuesConsumeTwoBytesAndDoNothing) {
-    cpu.bc.word = 0x1234;
-    f() = 0xA5;
-    load(0x1000, {0xED, 0x00});
-    EXPECT_EQ(step(), 0);
-    EXPECT_EQ(cpu.pc, 0x1002);
-    EXPECT_EQ(f(), 0xA5);
-
-    load(0x1000, {0xED, 0x4F});  // LD R,A costs 9 and changes nothing
-    EXPECT_EQ(step(), 9);
 }
 
 // Cassette entries, the unlisted disk ROM entry 0x401F and any address outside the disk

@@ -70,30 +70,6 @@ TEST_F(HeadlessRunnerTest, RunsCBIOSForTheFramesAskedAndReportsTheSpeed) {
         << text;
 }
 
-// A game run in one go, and the same run split in two at a saved snapshot, end on the
-// same picture.
-TEST_F(HeadlessRunnerTest, RunSplitAtASnapshotEndsLikeTheWholeRun) {
-    const fs::path game = fs::path(TAVIR_SHARED_DIR) / "acceptance" / "roms" / "transball-en.rom";
-    if (!fs::exists(game)) GTEST_SKIP() << "no acceptance cartridge " << game;
-    fs::copy_file(game, directory_.path() / "transball-en.rom");
-    fs::copy_file(fs::path(TAVIR_CONFIG_DIR) / "msx.cfg", directory_.path() / "msx.cfg");
-    testing::writeTextFile(directory_.path() / "cart.drc", "0transball-en.rom\n");
-    const std::string whole = (outputs_ / "whole.bmp").string();
-    const std::string split = (outputs_ / "split.bmp").string();
-
-    // Space at frame 250 cuts the intro short: the title menu shows at 300.
-    EXPECT_EQ(run("--unpaced --frames 300 --key 250:39:5 --screenshot " + whole).status, 0);
-    EXPECT_EQ(run("--unpaced --frames 240 --save-state 3").status, 0);
-    const ProgramRun second = run("--unpaced --frames 60 --key 10:39:5 --load-state 3 "
-                                  "--screenshot " + split);
-    EXPECT_EQ(second.status, 0) << second.err;
-    EXPECT_TRUE(testing::readTextFile(split) == testing::readTextFile(whole));
-
-    const ProgramRun missing = run("--frames 1 --load-state 4 --replay");
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("cannot load TAVIR04.smv"), std::string::npos) << missing.err;
-}
-
 // F6 (0x40) asks for a disk number; the script's later keys still come while the command
 // waits, and the frame limit ends the run even when no number ever comes.
 TEST_F(HeadlessRunnerTest, ScriptedKeysReachAWaitingCommandAndTheFrameLimitEndsIt) {

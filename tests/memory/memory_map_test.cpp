@@ -39,18 +39,6 @@ TEST_F(MemoryMapTest, AfterResetTheBIOSIsReadOnlyAndTheRestEmpty) {
     EXPECT_EQ(emptyRAM_[0], 0xEE) << "writes to empty pages are dropped";
 }
 
-TEST_F(MemoryMapTest, SettingTheSameValueAgainChangesNothing) {
-    outPort(0xA8, 0xFF);
-    writeMemory(0xFFFF, 0xAA);
-    ASSERT_EQ(readMemory(0xFFFF), 0x55);
-    // Page 3 now holds RAM whose last byte is the complement; overwrite it through the
-    // segment seen from another page, then write the same register value again: nothing
-    // may rewrite the complement.
-    ram_[kSegmentSize - 1] = 0x11;  // segment 0 ends at 0xFFFF in page 3
-    writeMemory(0xFFFF, 0xAA);
-    EXPECT_EQ(readMemory(0xFFFF), 0x11);
-}
-
 TEST_F(MemoryMapTest, WriteToFFFFOutsideSlot3IsDropped) {
     writeMemory(0xFFFF, 0xAA);
     EXPECT_EQ(memoryMap.secondarySlotRegister, 0);
