@@ -1,4 +1,4 @@
-// The CB, ED, DD and FD groups where the exercisers don't look: prefix runs, block
+// The ED, DD and FD groups where the exercisers don't look: prefix runs, block
 // instructions against the line budget, LD A,R, RETN/RETI and the emulator trap.
 #include "cpu/z80_fixture.h"
 
@@ -19,44 +19,6 @@ TEST_F(PrefixRuns, OnlyTheLastPrefixCounts) {
     step();
     EXPECT_EQ(cpu.iy.word, 0x1234);
     EXPECT_EQ(cpu.hl.word, 0);
-}
-
-TEST_F(PrefixRuns, InstructionsWithoutHLIgnoreThePrefix) {
-    load(0x1000, {0xDD, 0x01, 0x34, 0x12});  // LD BC,nn under DD: free
-    EXPECT_EQ(step(), 0);
-    EXPECT_EQ(cpu.bc.word, 0x1234);
-
-    cpu.bc.high = 0x0F;
-    a() = 0xF0;
-    load(0x1000, {0xDD, 0xED, 0xB0});  // DD ED spent, then B0 = OR B unprefixed
-    step();
-    EXPECT_EQ(cpu.pc, 0x1002);
-    step();
-    EXPECT_EQ(a(), 0xFF);
-    EXPECT_EQ(cpu.pc, 0x1003);
-
-    cpu.de.word = 0x1111;
-    cpu.hl.word = 0x2222;
-    cpu.ix.word = 0x3333;
-    load(0x1000, {0xDD, 0xEB});  // EX DE,HL is never redirected
-    step();
-    EXPECT_EQ(cpu.de.word, 0x2222);
-    EXPECT_EQ(cpu.hl.word, 0x1111);
-    EXPECT_EQ(cpu.ix.word, 0x3333);
-}
-
-using BitGroups = Z80Test;
-
-// The undocumented register-copy forms of DD/FD CB are not executed at all here.
-TEST_F(BitGroups, IndexedRegisterCopyFormsDoNothing) {
-    cpu.iy.word = 0x9000;
-    ram_[0x9002] = 0x81;
-    cpu.bc.high = 0x55;
-    load(0x1000, {0xFD, 0xCB, 0x02, 0x00});
-    EXPECT_EQ(step(), 0);
-    EXPECT_EQ(ram_[0x9002], 0x81);
-    EXPECT_EQ(cpu.bc.high, 0x55);
-    EXPECT_EQ(cpu.pc, 0x1004);
 }
 
 using BlockInstructions = Z80Test;

@@ -68,13 +68,6 @@ TEST_P(Zexdoc, EveryTestPasses) {
 
 INSTANTIATE_TEST_SUITE_P(Thirds, Zexdoc, ::testing::Range(0, 3));
 
-TEST(CpmRun, RefusesAMissingProgram) {
-    int status = 0;
-    const std::string output = cpmRun("/nonexistent/program.com 2>&1", &status);
-    EXPECT_NE(status, 0);
-    EXPECT_NE(output.find("/nonexistent/program.com"), std::string::npos) << output;
-}
-
 TEST(Z80Programs, PrintWhatTheChipDoesAndTakeTheCountedTime) {
     const fs::path programs = TAVIR_PROGRAMS_DIR;
     if (!fs::exists(programs / "z80_extras.com")) GTEST_SKIP() << "z80asm is not installed";

@@ -100,24 +100,5 @@ TEST_F(CommandEngineTest, RectanglesAreClippedAtThePlaneEdges) {
     EXPECT_EQ(std::count(vdp.vram, vdp.vram + kVRAMSize, 0xFF), kVRAMSize);
 }
 
-TEST_F(CommandEngineTest, TransfersCountTheirDataAndEnd) {
-    run(kG4, {0, 0, 10, 20, 2, 2, 0x01, 0, 0xB0});  // the first dot is R#44's value
-    for (uint8_t value : {0x02, 0x13, 0x04}) {
-        EXPECT_EQ(status(2) & 0x81, 0x81);
-        setRegister(44, value);
-    }
-    EXPECT_EQ(status(2) & 0x81, 0);
-    setRegister(44, 0x05);
-    EXPECT_EQ(bytes3(20 * 128 + 5, 21 * 128 + 5, 22 * 128 + 5), 0x123400);
-    for (int x = 0; x < 4; ++x) g7(x + 7, 9) = static_cast<uint8_t>(0x20 + x);
-    run(kG7, {7, 9, 0, 0, 3, 1, 0, 0, 0xA0});
-    for (uint8_t e : {0x20, 0x21, 0x22, 0x22}) EXPECT_EQ(status(7), e);  // the fourth repeats
-    EXPECT_EQ(status(2) & 0x81, 0);
-    g7(102, 9) = 0x99;
-    run(kG7, {0, 0, 100, 9, 4, 1, 0x77, 0, 0xF0});  // FTSFR, ABRT after one more byte
-    for (auto [n, value] : {std::pair{44, 0x78}, {46, 0x00}, {44, 0x79}}) setRegister(n, value);
-    EXPECT_EQ(bytes3(9 * 256 + 100, 9 * 256 + 101, 9 * 256 + 102), 0x777899);
-}
-
 }  // namespace
 }  // namespace tavir::testing

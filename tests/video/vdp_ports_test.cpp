@@ -131,19 +131,5 @@ TEST_F(VDPPortsTest, RetraceBitsFollowTheLineCountTheAdjustAndTheLinePosition) {
     EXPECT_EQ(vdp.vdpStatus[2] & 0x0C, 0x0C);  // the fixed bits stay
 }
 
-TEST_F(VDPPortsTest, ResetRestoresPowerOnRegistersButKeepsVRAMAndTheHighRegisters) {
-    setRegister(0, 0x0E);
-    setRegister(50, 0x77);
-    vdp.vram[0x100] = 0x99;
-    writeVDPControl(0x01);  // a pair left half-written
-    resetVDP();
-    EXPECT_EQ(vdp.screenMode, kGraphic1);
-    EXPECT_EQ(vdp.vdpRegister[1], 0x10);
-    EXPECT_EQ(vdp.vdpRegister[50], 0x77);
-    EXPECT_EQ(vdp.vram[0x100], 0x99);
-    setRegister(7, 0x0B);  // the control latch starts with a first byte
-    EXPECT_EQ(vdp.vdpRegister[7], 0x0B);
-}
-
 }  // namespace
 }  // namespace tavir::testing
