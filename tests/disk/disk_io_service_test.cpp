@@ -1,5 +1,4 @@
-// DSKIO on real image files: transfers, the medium and top-of-memory limits, the slot
-// restore, status maps and read-only images.
+// DSKIO on real image files: the medium limit, status maps and read-only images.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -9,8 +8,6 @@
 #include "disk/disk_service_entries.h"
 #include "disk/sector_io.h"
 #include "disk_fixture.h"
-#include "memory/io_ports.h"
-#include "memory/memory_map.h"
 
 namespace tavir::testing {
 namespace {
@@ -42,35 +39,6 @@ protected:
     }
 };
 
-// The golden run of our disk-services cartridge shows a read and its registers.
-TEST_F(DiskIOService, WritesReachTheFileAtOnce) {
-    for (int i = 0; i < 1024; ++i) ram_[0x9000 + i] = static_cast<uint8_t>(i ^ 0xA5);
-    dskio(0, 2, 0xF9, 100, 0x9000, true);
-    EXPECT_EQ(f(), 0xFE) << "carry clear, every other flag set";
-    EXPECT_EQ(cpu.bc.high, 2);
-    EXPECT_TRUE(cpu.stateFlags & kIFF1) << "interrupts are enabled afterwards";
-    // Read through a second handle while the drive still holds the image open.
-    EXPECT_EQ(readImageSector("a.dsk", 100), memory(0x9000, 512));
-    EXPECT_EQ(readImageSector("a.dsk", 101), memory(0x9200, 512));
-    EXPECT_EQ(readImageSector("a.dsk", 102), patternSector(102));
-}
-
-TEST_F(DiskIOService, ATransferStopsAtTheTopOfMemory) {
-    dskio(0, 4, 0xF9, 20, 0xFE00, false);
-    EXPECT_EQ(f(), 0xFE) << "the cut is no error";
-    EXPECT_EQ(cpu.bc.high, 1);
-    const Bytes expected = patternSector(20);
-    // 0xFFFF is slot 3's secondary slot register, not memory.
-    EXPECT_EQ(memory(0xFE00, 511), Bytes(expected.begin(), expected.end() - 1));
-    EXPECT_EQ(ram_[0x0000], 0) << "nothing wrapped round";
-
-    dskio(0, 4, 0xF9, 30, 0xFE00, true);
-    EXPECT_EQ(cpu.bc.high, 1);
-    EXPECT_NE(readImageSector("a.dsk", 30), patternSector(30));
-    EXPECT_EQ(readImageSector("a.dsk", 31), patternSector(31));
-
-}
-
 TEST_F(DiskIOService, TheLastSectorOfTheMediumIsTheLimitAndOnlyDisksAreRead) {
     // Error -1: accepted. A descriptor below F8, or drive B without "bdrive.dfd" and a
     // third drive, fail before the medium is looked at.
@@ -92,31 +60,6 @@ TEST_F(DiskIOService, TheLastSectorOfTheMediumIsTheLimitAndOnlyDisksAreRead) {
             EXPECT_TRUE(cpu.stateFlags & kIFF1);
             EXPECT_EQ(memory(0x4000, 512), Bytes(512, 0)) << "nothing is read";
         }
-    }
-}
-
-TEST_F(DiskIOService, TheCallersSlotsComeBackAfterSuccessAndFailure) {
-    writePatternImage("short.dsk", 3);  // sector 3 is past its end
-    writeTextFile("bdrive.dfd", "short.dsk\n");
-    initDrives();
-
-    for (bool fails : {false, true}) {
-        SCOPED_TRACE(fails ? "failure" : "success");
-        std::fill_n(ram_.get() + 0x8000, 0x800, 0);
-        outPort(0xA8, 0x1B);  // page 0 slot 3, page 1 slot 2, page 2 slot 1, page 3 slot 0
-        setSecondarySlots(0x39);
-        dskio(fails ? 1 : 0, 4, 0xF9, 1, 0x8000, false);
-        EXPECT_EQ(memoryMap.primarySlotRegister, 0x1B);
-        EXPECT_EQ(memoryMap.secondarySlotRegister, 0x39);
-        EXPECT_EQ(memoryMap.pageTable[4], memoryMap.slotMap[1][0][4]) << "page 2 shows slot 1";
-        if (fails) {
-            expectFailure(kErrorData, 2);
-        } else {
-            EXPECT_EQ(f(), 0xFE);
-        }
-        // The sectors went to the RAM, whatever the caller had mapped.
-        EXPECT_EQ(memory(0x8000, 512), patternSector(1));
-        EXPECT_EQ(memory(0x8200, 512), patternSector(2));
     }
 }
 

@@ -17,12 +17,6 @@
 namespace tavir::testing {
 namespace {
 
-std::string statusMapNameOf(const std::string& imageName) {
-    std::string mapName(imageName.size(), '?');
-    makeStatusMapName(imageName.c_str(), imageName.size(), mapName.data());
-    return mapName;
-}
-
 TEST(DiskSetNames, TheImageNameEndsAtTheFirstDskInAnyCase) {
     EXPECT_EQ(imageNameLength("dir/a.dSk"), 9u);
     EXPECT_EQ(imageNameLength("a.dsx.dsk"), 9u);
@@ -30,11 +24,6 @@ TEST(DiskSetNames, TheImageNameEndsAtTheFirstDskInAnyCase) {
     EXPECT_EQ(imageNameLength("disk one.DsK;comment"), 12u);
     EXPECT_EQ(imageNameLength("adsk"), 0u);
     EXPECT_EQ(imageNameLength("old.dsk.d/b.dsk x"), 15u) << "a folder's .dsk is not the image's";
-}
-
-TEST(DiskSetNames, TheStatusMapEndsInDsAfterTheExtensionsFirstLetter) {
-    EXPECT_EQ(statusMapNameOf("GAME.DSK"), "GAME.Dds");
-    EXPECT_EQ(statusMapNameOf("d.dsk/x.dSK"), "d.dsk/x.dds");
 }
 
 using DiskSetLoader = DiskTest;

@@ -6,8 +6,6 @@
 
 #include <cstdint>
 
-#include "host/desktop/desktop_joysticks.h"
-
 namespace tavir {
 namespace {
 
@@ -49,13 +47,6 @@ TEST_F(DesktopKeyboardTest, RepeatsNeedOneUpAndTwoKeysWithOneCodeHoldItUntilBoth
     EXPECT_EQ(read(0x2B), 0x00);
 }
 
-TEST_F(DesktopKeyboardTest, KeysWithoutACodeNeverPressCodeZero) {
-    desktopKeyEvent(SDL_SCANCODE_AUDIOPLAY, true);
-    desktopKeyEvent(static_cast<SDL_Scancode>(SDL_NUM_SCANCODES + 3), true);
-    readDesktopKeyboard(state_);
-    for (int code = 0; code < 256; ++code) EXPECT_EQ(state_[code], 0) << code;
-}
-
 TEST_F(DesktopKeyboardTest, LosingTheKeyboardReleasesEveryKey) {
     desktopKeyEvent(SDL_SCANCODE_LSHIFT, true);
     desktopKeyEvent(SDL_SCANCODE_Z, true);
@@ -78,13 +69,6 @@ TEST_F(DesktopKeyboardTest, NothingIsReadWhileTheKeyboardIsNotAcquired) {
     desktopKeyEvent(SDL_SCANCODE_Q, false);
     desktopKeyEvent(SDL_SCANCODE_Q, true);
     EXPECT_EQ(read(0x10), 0x80);
-}
-
-TEST(DesktopJoystickAxes, SDLRangeMapsOntoTheFullSixteenBits) {
-    EXPECT_EQ(joystickAxisFromSDL(-32768), 0u);
-    EXPECT_EQ(joystickAxisFromSDL(0), 32768u);
-    EXPECT_EQ(joystickAxisFromSDL(32767), 65535u);
-    EXPECT_EQ(joystickAxisFromSDL(-16384), 16384u) << "the left threshold is still centre";
 }
 
 }  // namespace

@@ -41,11 +41,7 @@ TEST(GamepadMapping, EventsBecomeJoystickAndKeys) {
         {button(SDL_CONTROLLER_BUTTON_START, true), kHigh, kLow, 3, {0x39, 0x3B}},
         {button(SDL_CONTROLLER_BUTTON_A, false), kHigh, kLow, 2, {0x39, 0x3B}},
         {button(SDL_CONTROLLER_BUTTON_X, false), kHigh, kLow, 2, {0x3B}},
-        {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false),
-         kLow,
-         kLow,
-         2,
-         {0x3B}},  // the stick again
+        {button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false), kLow, kLow, 2, {0x3B}},  // the stick
     };
     GamepadState pad;
     int step = 0;

@@ -2,8 +2,6 @@
 // written in must come out of the physical keys a user presses.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "host/desktop/sdl_key_table.h"
 
 namespace tavir {
@@ -30,16 +28,6 @@ TEST(SDLKeyTable, LettersFollowTheKeyboardRows) {
             const auto scancode = static_cast<SDL_Scancode>(SDL_SCANCODE_A + rows[row][i] - 'A');
             EXPECT_EQ(directInputCode(scancode), firstCodes[row] + i) << rows[row][i];
         }
-    }
-}
-
-TEST(SDLKeyTable, EveryMainKeyHasItsOwnCode) {
-    std::set<int> seen;
-    for (int scancode = SDL_SCANCODE_A; scancode <= SDL_SCANCODE_KP_PERIOD; ++scancode) {
-        const uint8_t code = directInputCode(static_cast<SDL_Scancode>(scancode));
-        if (scancode == SDL_SCANCODE_NONUSHASH) continue;  // shares the backslash position
-        ASSERT_NE(code, 0) << "scancode " << scancode;
-        EXPECT_TRUE(seen.insert(code).second) << "code " << int(code) << " given twice";
     }
 }
 

@@ -63,10 +63,5 @@ TEST_F(MemoryMapTest, MapperRegistersGovernAddressRangesNotSlots) {
     EXPECT_EQ(readMemory(0x8010), 0x42);
 }
 
-TEST_F(MemoryMapTest, SegmentsPastTheRAMAreEmptyAndWriteProtected) {
-    EXPECT_EQ(memoryMap.segmentTable[4], emptyRAM_.get());
-    EXPECT_EQ(memoryMap.segmentTable[255], emptyRAM_.get());
-}
-
 }  // namespace
 }  // namespace tavir
