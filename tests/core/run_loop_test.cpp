@@ -1,6 +1,6 @@
 // Scan-line timing of the run loop beyond what the golden run of our interrupt-counting
-// cartridge shows (HALT and the interrupt modes): no budget at all, the request's level
-// trigger, and the command code. EI's one-instruction delay is a CPU test.
+// cartridge shows (HALT and the interrupt modes): no budget at all and the request's level
+// trigger; a command code ending the loop shows in every emulation thread test. EI's one-instruction delay is a CPU test.
 #include "core/run_loop.h"
 
 #include <gtest/gtest.h>
@@ -66,21 +66,6 @@ TEST_F(RunLoopTimingTest, RequestIsOfferedAgainUntilTheVDPWithdrawsIt) {
     EXPECT_EQ(cpu.bc.high, settled);
     EXPECT_EQ(cpu.pc, 0x0103);
     EXPECT_EQ(cpu.sp, 0xF000);
-}
-
-TEST_F(RunLoopTimingTest, CommandCodeStopsTheLoopAtTheNextLineEnd) {
-    cpu.pc = 0x0100;
-    commandCode.store(kCommandReset);
-    EXPECT_EQ(runScanLines(cpu, kNoLineLimit), 1u);
-    EXPECT_EQ(cpu.pc, 0x0100 + kTestMSXSpeed / 4);  // one line of NOPs
-
-    // Entering the loop again clears the code and restarts the frame at line 0 with
-    // the countdown as it was.
-    const int32_t countdown = cpu.cycleCount;
-    enterRunLoop();
-    EXPECT_EQ(commandCode.load(), kCommandNone);
-    EXPECT_EQ(vdp.scanLine, 0);
-    EXPECT_EQ(cpu.cycleCount, countdown);
 }
 
 }  // namespace

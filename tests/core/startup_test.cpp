@@ -1,14 +1,11 @@
 // The machine's start-up in a real working directory: the log byte for byte, the ROM
-// failures, the trap patches, and the state after reset.
+// failures, and a log that cannot be created.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "core/machine.h"
 #include "frontend/host_entry.h"
 #include "core/log.h"
-#include "memory/io_ports.h"
-#include "memory/memory_map.h"
 #include "support/machine_fixture.h"
 
 namespace tavir::testing {
@@ -88,32 +85,6 @@ TEST_F(StartUp, WithoutALogTheProgramEndsAtOnce) {
     EXPECT_EQ(hostEntry(), 1);
     const std::string message = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(message.find(kLogFileName), std::string::npos) << message;
-}
-
-class StartedMachine : public MachineDirectoryTest {
-protected:
-    void SetUp() override {
-        MachineDirectoryTest::SetUp();
-        if (IsSkipped()) return;
-        ASSERT_TRUE(openLog());
-        ASSERT_TRUE(initMSX());
-    }
-    void TearDown() override { shutdownMSX(); }
-};
-
-TEST_F(StartedMachine, ASecondResetKeepsRAMAndTheRCounter) {
-    outPort(0xA8, 0xFF);
-    writeMemory(0xFFFF, 0xAA);
-    writeMemory(0x9000, 0x42);
-    cpu.rCounter = 99;
-    cpu.pc = 0x1234;
-    resetMachine(cpu);
-    EXPECT_EQ(cpu.pc, 0);
-    EXPECT_EQ(cpu.rCounter, 99);
-    EXPECT_EQ(readMemory(0x0000), static_cast<uint8_t>(readTextFile("MSX2P.rom")[0]));
-    outPort(0xA8, 0xFF);
-    writeMemory(0xFFFF, 0xAA);
-    EXPECT_EQ(readMemory(0x9000), 0x42);
 }
 
 }  // namespace

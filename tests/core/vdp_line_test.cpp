@@ -62,24 +62,6 @@ TEST_F(VDPLineTest, LineInterruptLineFollowsR19R23R18AndTheOffset) {
     }
 }
 
-// Line 124 raises the line interrupt of R#19 = 100, line 224 the blanking: each asks the
-// CPU only with its own enable bit (IE1 in R#0, IE0 in R#1).
-TEST_F(VDPLineTest, EachInterruptIsRequestedOnlyWithItsEnableBit) {
-    vdp.vdpRegister[19] = 100;
-    EXPECT_EQ(linesRaising(1, kS1LineInterrupt), Lines{});
-    const struct { int r, line; uint8_t value; bool asked; } cases[] = {
-        {0, 124, 0, false}, {0, 124, kR0LineInterruptEnable, true},
-        {1, 224, 0, false}, {1, 224, kR1FrameInterruptEnable, true}};
-    for (const auto& c : cases) {
-        vdp.vdpRegister[0] = vdp.vdpRegister[1] = 0;
-        vdp.vdpRegister[c.r] = c.value;
-        vdp.scanLine = static_cast<uint8_t>(c.line);
-        cpu.pendingVector = kNoInterrupt;
-        vdpLine(cpu);
-        EXPECT_EQ(cpu.pendingVector, c.asked ? kInterruptVector : kNoInterrupt) << c.line << " " << int(c.value);
-    }
-}
-
 TEST_F(VDPLineTest, BlankingStartsAfterTheDisplayLinesAndEndsAtItsEnd) {
     const struct { uint8_t r9, r18; int offset; int start, end; } cases[] = {
         {0, 0, 0, 224, 32},    {kR9Lines212, 0, 0, 234, 22}, {0, 0x80, 0, 232, 40},  // 8 lines down

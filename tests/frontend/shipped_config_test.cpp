@@ -13,45 +13,25 @@ namespace {
 
 const char* const kShippedConfig = TAVIR_CONFIG_DIR "/msx.cfg";
 
-std::set<uint8_t> codesOfThePCKeyboard() {
-    std::set<uint8_t> codes;
+TEST(ShippedConfig, EveryMatrixKeyIsOnItsOwnPCKeyAndNoneIsACommand) {
+    Settings loaded;
+    ASSERT_TRUE(readMachineSettings(loaded, kShippedConfig)) << kShippedConfig;
+    std::set<uint8_t> pcKeys;
     for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode)
-        codes.insert(directInputCode(static_cast<SDL_Scancode>(scancode)));
-    codes.erase(0);
-    return codes;
-}
-
-class ShippedConfig : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(readMachineSettings(loaded_, kShippedConfig)) << kShippedConfig;
-    }
-    Settings loaded_;
-};
-
-TEST_F(ShippedConfig, EveryMatrixKeyComesFromAPCKey) {
-    const std::set<uint8_t> pcKeys = codesOfThePCKeyboard();
-    for (int row = 0; row < 9; ++row) {
-        for (int bit = 0; bit < 8; ++bit) {
-            const uint8_t code = loaded_.KeyMap[row][bit];
-            EXPECT_NE(code, 0) << "row " << row << " bit " << bit << " is not mapped";
-            EXPECT_TRUE(pcKeys.count(code)) << "row " << row << " bit " << bit << ": code "
-                                            << std::hex << int(code) << " is on no key";
-        }
-    }
-}
-
-TEST_F(ShippedConfig, NoPCKeyPressesTwoMatrixKeysOrACommand) {
+        pcKeys.insert(directInputCode(static_cast<SDL_Scancode>(scancode)));
+    pcKeys.erase(0);
     std::map<uint8_t, std::pair<int, int>> owner;
     for (int row = 0; row < 9; ++row) {
         for (int bit = 0; bit < 8; ++bit) {
-            const uint8_t code = loaded_.KeyMap[row][bit];
+            const uint8_t code = loaded.KeyMap[row][bit];
+            EXPECT_TRUE(pcKeys.count(code)) << "row " << row << " bit " << bit << ": code "
+                                            << std::hex << int(code) << " is on no key";
             const auto [it, fresh] = owner.emplace(code, std::make_pair(row, bit));
             EXPECT_TRUE(fresh) << std::hex << int(code) << " drives row " << row << " bit " << bit
                                << " and row " << it->second.first << " bit " << it->second.second;
         }
     }
-    for (const uint8_t command : loaded_.CommandKey)
+    for (const uint8_t command : loaded.CommandKey)
         EXPECT_EQ(owner.count(command), 0u)
             << "command key " << std::hex << int(command) << " also types on the MSX";
 }

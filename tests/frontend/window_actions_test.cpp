@@ -41,9 +41,7 @@ TEST_F(WindowActionsTest, ASecondStartCPUIsRefusedAndExitStopsTheOne) {
     EXPECT_TRUE(emulationThreadAlive());
     EXPECT_FALSE(startCPUFromMenu());
     EXPECT_TRUE(stopEmulationForShutdown(kGenerousStopMilliseconds));
-    EXPECT_FALSE(emulationThreadAlive());
-    EXPECT_FALSE(emulationRunning.load());
-    EXPECT_TRUE(stopEmulationForShutdown(0)) << "a second shutdown finds nothing to stop";
+    EXPECT_FALSE(emulationThreadAlive());  // TearDown's shutdown then finds nothing to stop
 }
 
 TEST_F(WindowActionsTest, AfterTheQuitKeyStartCPUStartsAgain) {
