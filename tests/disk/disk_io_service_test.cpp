@@ -39,6 +39,21 @@ protected:
     }
 };
 
+TEST_F(DiskIOService, ATransferStopsAtTheTopOfMemory) {
+    dskio(0, 4, 0xF9, 20, 0xFE00, false);
+    EXPECT_EQ(f(), 0xFE) << "the cut is no error";
+    EXPECT_EQ(cpu.bc.high, 1);
+    const Bytes expected = patternSector(20);
+    // 0xFFFF is slot 3's secondary slot register, not memory.
+    EXPECT_EQ(memory(0xFE00, 511), Bytes(expected.begin(), expected.end() - 1));
+    EXPECT_EQ(ram_[0x0000], 0) << "nothing wrapped round";
+
+    dskio(0, 4, 0xF9, 30, 0xFE00, true);
+    EXPECT_EQ(cpu.bc.high, 1);
+    EXPECT_NE(readImageSector("a.dsk", 30), patternSector(30));
+    EXPECT_EQ(readImageSector("a.dsk", 31), patternSector(31));
+}
+
 TEST_F(DiskIOService, TheLastSectorOfTheMediumIsTheLimitAndOnlyDisksAreRead) {
     // Error -1: accepted. A descriptor below F8, or drive B without "bdrive.dfd" and a
     // third drive, fail before the medium is looked at.
