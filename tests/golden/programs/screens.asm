@@ -84,20 +84,7 @@ write_at:
         out (0x99), a
         ret
 
-; HL: pairs of register number and value, ending with 0xFF
-registers:
-        ld a, (hl)
-        cp 0xff
-        ret z
-        ld b, a
-        inc hl
-        ld a, (hl)
-        inc hl
-        out (0x99), a
-        ld a, b
-        or 0x80
-        out (0x99), a
-        jr registers
+        include "vdp_registers.inc"
 
 text2:  db 0, 0x04, 1, 0x70, 2, 0x03, 4, 0x02, 7, 0xf4, 8, 0x08, 9, 0x00, 25, 0x00, 0xff
 graphic7:

@@ -101,20 +101,7 @@ solid2: ld a, 0xff
 idle:   halt
         jr idle
 
-; HL: pairs of register number and value, ending with 0xFF
-registers:
-        ld a, (hl)
-        cp 0xff
-        ret z
-        ld b, a
-        inc hl
-        ld a, (hl)
-        inc hl
-        out (0x99), a
-        ld a, b
-        or 0x80
-        out (0x99), a
-        jr registers
+        include "vdp_registers.inc"
 
 screen5:                        ; SCREEN 5, then HMMV of the whole page in colour 1
         db 0, 0x06, 1, 0x60, 2, 0x1f, 5, 0xeb, 6, 0x0f, 7, 0x00, 8, 0x08, 9, 0x00, 11, 0x00

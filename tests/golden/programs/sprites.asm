@@ -18,7 +18,7 @@ STATUS: equ 0xc000
 
 start:  di
         ld hl, mode1
-        call regs
+        call registers
         ld de, 0x4000
         call clear
         ld hl, sprites1
@@ -28,14 +28,14 @@ start:  di
         call show
         call wait
         ld hl, magnify
-        call regs
+        call registers
         call wait
         ld hl, mode2
-        call regs
+        call registers
         ld de, 0x8000
         call clear
         ld hl, window1
-        call regs
+        call registers
         ld hl, sprites2
         call blocks
         call wait
@@ -44,19 +44,7 @@ start:  di
         call wait
 spin:   jr spin
 
-; Register writes: (register, value) pairs from HL up to FF.
-regs:   ld a, (hl)
-        cp 0xff
-        ret z
-        ld b, a
-        inc hl
-        ld a, (hl)
-        inc hl
-        out (0x99), a
-        ld a, b
-        or 0x80
-        out (0x99), a
-        jr regs
+        include "vdp_registers.inc"
 
 ; The VRAM write address HL (its low 14 bits; R#14 holds the rest).
 address:
