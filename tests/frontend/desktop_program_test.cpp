@@ -35,6 +35,21 @@ void writeWhiteCartridge(const fs::path& path) {
     testing::writeFile(path, rom);
 }
 
+// The colour of pixel (x, y) of an X window dump as 0xRRGGBB, or -1 when it is not a
+// 32-bit true-colour dump holding that pixel.
+int64_t xwdPixel(const std::string& dump, uint32_t x, uint32_t y) {
+    auto field = [&](size_t i) -> uint32_t {
+        if (dump.size() < 4 * i + 4) return 0;
+        const auto* b = reinterpret_cast<const uint8_t*>(dump.data()) + 4 * i;
+        return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
+    };
+    const size_t at = size_t{field(0)} + size_t{field(19)} * 12 + size_t{y} * field(12) + 4 * x;
+    if (field(11) != 32 || field(7) != 0 || x >= field(4) || y >= field(5) || at + 4 > dump.size())
+        return -1;
+    const auto* b = reinterpret_cast<const uint8_t*>(dump.data()) + at;
+    return (uint32_t{b[3]} << 24 | uint32_t{b[2]} << 16 | uint32_t{b[1]} << 8 | b[0]) & 0xFFFFFF;
+}
+
 class DesktopProgramTest : public testing::MachineDirectoryTest {
 protected:
     void SetUp() override {
@@ -58,8 +73,11 @@ protected:
     std::string file(const char* name) { return testing::readTextFile(directory_.path() / name); }
 };
 
+// Through OpenGL, as on a machine with a GPU; the other runs draw without it, as the program
+// does when its only OpenGL is a software rasteriser, as under Xvfb.
 TEST_F(DesktopProgramTest, OpensItsWindowRunsTheMachineAndExits) {
-    EXPECT_EQ(run("SDL_AUDIODRIVER=dummy TAVIR_AUTORUN_FRAMES=130"), 0) << file("output.txt");
+    EXPECT_EQ(run("SDL_AUDIODRIVER=dummy TAVIR_WINDOW_OPENGL=1 TAVIR_AUTORUN_FRAMES=130"), 0)
+        << file("output.txt");
     const std::string log = file("TAVIRlog.txt");
     EXPECT_NE(log.find("initMSX Succeed.\n"), std::string::npos) << log;
     EXPECT_EQ(log.find("Failed"), std::string::npos) << log;
@@ -86,13 +104,23 @@ TEST_F(DesktopProgramTest, ACartridgeFromTheCommandLineOrDroppedStartsInAWindowO
         // xwininfo asks the X server for the window's size while the program runs; a slow
         // run that ends before it answers leaves the other run's answer in place.
         const std::string program = std::string(TAVIR_TAVIR) + (dropped ? "" : " white.rom");
+        // xwd then dumps the window until the program ends: the last dump shows the picture.
         const std::string size = "sh -c '" + program + " & p=$!; for i in $(seq 100); do " +
                                  "xwininfo -name MENU >w.txt 2>/dev/null && " +
-                                 "mv w.txt window.txt && break; sleep 0.1; done; wait $p'";
+                                 "mv w.txt window.txt && break; sleep 0.1; done; " +
+                                 "while kill -0 $p; do xwd -name MENU -out w.xwd 2>/dev/null " +
+                                 "&& mv w.xwd window.xwd; sleep 0.2; done; wait $p'";
         ASSERT_EQ(run(hook, "", size), 0) << file("output.txt");
         const std::string shot = file("shot.bmp");
         ASSERT_EQ(shot.size(), 54u + 320 * 240 * 3);
         EXPECT_EQ(shot.substr(54, 3), "\xff\xff\xff") << "the bottom-left border pixel is white";
+        if (std::system("command -v xwd >/dev/null 2>&1") != 0) continue;
+        // The window shows it three times as large below the dark menu bar.
+        const std::string dump = file("window.xwd");
+        EXPECT_EQ(xwdPixel(dump, 0, 738), 0xFFFFFF);
+        EXPECT_EQ(xwdPixel(dump, 959, 19), 0xFFFFFF);
+        const int64_t menu = xwdPixel(dump, 959, 0);
+        EXPECT_TRUE(menu >= 0 && (menu & 0x808080) == 0) << std::hex << menu;
     }
     if (std::system("command -v xwininfo >/dev/null 2>&1") == 0) {
         const std::string window = file("window.txt");
@@ -127,10 +155,11 @@ TEST_F(DesktopProgramTest, FromAFolderWithoutROMsItPreparesItsOwnDirectoryAndSta
 // the audio device played. Without any audio device the machine runs on silently.
 TEST_F(DesktopProgramTest, PlaysThePSGThroughSDLAudioOrRunsSilentWithout) {
     std::vector<uint8_t> rom(0x4000, 0xFF);
-    const uint8_t code[] = {'A', 'B', 0x10, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                            0xF3, 0x3E, 0, 0xD3, 0xA0, 0x3E, 0xFE, 0xD3, 0xA1, 0x3E, 1, 0xD3,
-                            0xA0, 0x3E, 1, 0xD3, 0xA1, 0x3E, 7, 0xD3, 0xA0, 0x3E, 0xBE, 0xD3,
-                            0xA1, 0x3E, 8, 0xD3, 0xA0, 0x3E, 15, 0xD3, 0xA1, 0x18, 0xFE};
+    const uint8_t code[] = {'A',  'B',  0x10, 0x40, 0,    0,    0,    0,    0,    0,    0,
+                            0,    0,    0,    0,    0,    0xF3, 0x3E, 0,    0xD3, 0xA0, 0x3E,
+                            0xFE, 0xD3, 0xA1, 0x3E, 1,    0xD3, 0xA0, 0x3E, 1,    0xD3, 0xA1,
+                            0x3E, 7,    0xD3, 0xA0, 0x3E, 0xBE, 0xD3, 0xA1, 0x3E, 8,    0xD3,
+                            0xA0, 0x3E, 15,   0xD3, 0xA1, 0x18, 0xFE};
     std::copy(std::begin(code), std::end(code), rom.begin());
     testing::writeFile(directory_.path() / "tone.rom", rom);
     testing::writeTextFile(directory_.path() / "cart.drc", "0tone.rom\n");
@@ -145,7 +174,8 @@ TEST_F(DesktopProgramTest, PlaysThePSGThroughSDLAudioOrRunsSilentWithout) {
     EXPECT_EQ(run("SDL_AUDIODRIVER=none TAVIR_AUTORUN_FRAMES=70"), 0);
     const std::string log = file("TAVIRlog.txt");
     EXPECT_NE(log.find("DirectSoundCreate Failed.\ninitPSG Failed.\nNot use PSG.\n"),
-              std::string::npos) << log;
+              std::string::npos)
+        << log;
     EXPECT_TRUE(std::regex_search(log, std::regex(R"(initMSX Succeed\.\n\d+ / 60\n)"))) << log;
 }
 

@@ -1,7 +1,6 @@
 #include "host/desktop/desktop_session.h"
 
 #include <SDL2/SDL.h>
-#include <backends/imgui_impl_opengl3.h>
 #include <backends/imgui_impl_sdl.h>
 #include <imgui.h>
 
@@ -161,6 +160,9 @@ bool handleEvent(const SDL_Event& event) {
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) return true;
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) desktopFocusChanged(true);
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) desktopFocusChanged(false);
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                windowDamaged();
             return false;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
@@ -238,9 +240,7 @@ void runSession() {
         if (picture != nullptr) uploadPicture(*picture);
 
         if (timeToDraw(picture != nullptr, input, SDL_GetTicks(), waitMilliseconds)) {
-            ImGui_ImplOpenGL3_NewFrame();
-            ImGui_ImplSDL2_NewFrame();
-            ImGui::NewFrame();
+            beginWindowFrame();
             close |= drawMenu(menuBarHeight);
             finishDiskDialog();
             drawPicture(menuBarHeight);

@@ -12,12 +12,15 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "core/log.h"
 #include "frontend/window_geometry.h"
 #include "host/desktop/desktop_host.h"
 #include "host/desktop/picture_mailbox.h"
 #include "host/desktop/picture_pixels.h"
+#include "host/desktop/surface_window.h"
 
 namespace tavir {
 
@@ -35,9 +38,12 @@ struct PictureLayer {
 struct Window {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
+    bool software = false;  // drawn without OpenGL (surface_window)
     bool imguiStarted = false;
     PictureLayer layer;
     const Picture* picture = nullptr;  // the newest, in the mailbox
+    bool newPicture = false;           // not drawn yet
+    float menuBarHeight = kMenuBarHeight;
     int32_t pictureWidth = 0, pictureHeight = 0;
     PictureRect place{};  // where this frame's picture goes, in ImGui's window units
     bool fullScreen = false;
@@ -81,8 +87,8 @@ void fillLayer(PictureLayer& layer) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     if (layer.textureWidth != width || layer.textureHeight != height) {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA,
-                     GL_UNSIGNED_BYTE, layer.image.pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                     layer.image.pixels.data());
         layer.textureWidth = width;
         layer.textureHeight = height;
         glBindFramebuffer(GL_READ_FRAMEBUFFER, layer.framebuffer);
@@ -90,8 +96,8 @@ void fillLayer(PictureLayer& layer) {
                                layer.texture, 0);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     } else {
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA,
-                        GL_UNSIGNED_BYTE, layer.image.pixels.data());
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE,
+                        layer.image.pixels.data());
     }
 }
 
@@ -106,7 +112,8 @@ void blitPicture(int drawableHeight, float scaleX, float scaleY) {
     const GLint left = static_cast<GLint>(std::lround(p.x * scaleX));
     const GLint right = static_cast<GLint>(std::lround((p.x + p.width) * scaleX));
     const GLint top = drawableHeight - static_cast<GLint>(std::lround(p.y * scaleY));
-    const GLint bottom = drawableHeight - static_cast<GLint>(std::lround((p.y + p.height) * scaleY));
+    const GLint bottom =
+        drawableHeight - static_cast<GLint>(std::lround((p.y + p.height) * scaleY));
     const GLint width = right - left, height = top - bottom;
     if (width <= 0 || height <= 0 || w.picture == nullptr) return;
     const bool shrunk = width < w.pictureWidth || height < w.pictureHeight;
@@ -116,6 +123,38 @@ void blitPicture(int drawableHeight, float scaleX, float scaleY) {
     glBlitFramebuffer(0, 0, layer.textureWidth, layer.textureHeight, left, bottom, right, top,
                       GL_COLOR_BUFFER_BIT, shrunk ? GL_LINEAR : GL_NEAREST);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+}
+
+// Whether the only OpenGL here is a software rasteriser, or there is none: asked of a
+// hidden window's context, once. TAVIR_WINDOW_OPENGL=1 keeps OpenGL regardless (tests
+// of that path on machines without a GPU).
+bool softwareOpenGLOnly() {
+    const char* forced = std::getenv("TAVIR_WINDOW_OPENGL");
+    if (forced != nullptr && std::strcmp(forced, "1") == 0) return false;
+    SDL_Window* probe = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (probe == nullptr) return true;
+    bool software = true;
+    if (SDL_GLContext context = SDL_GL_CreateContext(probe)) {
+        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        software = renderer == nullptr || std::strstr(renderer, "llvmpipe") != nullptr ||
+                   std::strstr(renderer, "softpipe") != nullptr ||
+                   std::strstr(renderer, "Software Rasterizer") != nullptr;
+        SDL_GL_DeleteContext(context);
+    }
+    SDL_DestroyWindow(probe);
+    return software;
+}
+
+bool openOpenGL() {
+    w.context = SDL_GL_CreateContext(w.window);
+    if (w.context == nullptr) return fail("CreateWindowEx Failed.\n", "SDL_GL_CreateContext");
+    SDL_GL_MakeCurrent(w.window, w.context);
+    SDL_GL_SetSwapInterval(1);
+    if (!ImGui_ImplSDL2_InitForOpenGL(w.window, w.context) ||
+        !ImGui_ImplOpenGL3_Init("#version 130"))
+        return fail("CreateWindowEx Failed.\n", "ImGui OpenGL 3 set-up");
+    if (!createLayer(w.layer)) return fail("CreateWindowEx Failed.\n", "OpenGL picture texture");
+    return true;
 }
 
 // The window's size for a picture: the largest of 3x and 2x that fits the desktop's
@@ -141,34 +180,39 @@ bool openDesktopWindow(int32_t width, int32_t height) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    w.software = softwareOpenGLOnly();
+    // The X server's own shared-memory image, not SDL's OpenGL texture behind the window's
+    // pixels: that would bring the software rasteriser back (the environment may differ).
+    if (w.software) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     int32_t windowWidth = 0, windowHeight = 0;
     windowSizeFor(width, height, windowWidth, windowHeight);
-    w.window =
-        SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth,
-                         windowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
+    w.window = SDL_CreateWindow(
+        kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth, windowHeight,
+        (w.software ? 0 : SDL_WINDOW_OPENGL) | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
     if (w.window == nullptr) return fail("CreateWindowEx Failed.\n", "SDL_CreateWindow");
-    w.context = SDL_GL_CreateContext(w.window);
-    if (w.context == nullptr) return fail("CreateWindowEx Failed.\n", "SDL_GL_CreateContext");
-    SDL_GL_MakeCurrent(w.window, w.context);
-    SDL_GL_SetSwapInterval(1);
 
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
     ImGui::GetIO().IniFilename = nullptr;  // nothing written beside the machine's files
     ImGui::StyleColorsDark();
     w.imguiStarted = true;
-    if (!ImGui_ImplSDL2_InitForOpenGL(w.window, w.context) ||
-        !ImGui_ImplOpenGL3_Init("#version 130"))
-        return fail("CreateWindowEx Failed.\n", "ImGui OpenGL 3 set-up");
-    if (!createLayer(w.layer))
-        return fail("CreateWindowEx Failed.\n", "OpenGL picture texture");
+    if (w.software) {
+        if (!ImGui_ImplSDL2_InitForSDLRenderer(w.window) || !openSurfaceWindow(w.window))
+            return fail("CreateWindowEx Failed.\n", "SDL software renderer");
+        ImGui::GetIO().BackendFlags |= ImGuiBackendFlags_RendererHasVtxOffset;
+    } else if (!openOpenGL()) {
+        return false;
+    }
     w.pictureWidth = width;
     w.pictureHeight = height;
     return true;
 }
 
 void closeDesktopWindow() {
-    deleteLayer(w.layer);
+    if (w.software)
+        closeSurfaceWindow();
+    else
+        deleteLayer(w.layer);
     if (w.imguiStarted) {
         if (ImGui::GetIO().BackendRendererUserData != nullptr) ImGui_ImplOpenGL3_Shutdown();
         if (ImGui::GetIO().BackendPlatformUserData != nullptr) ImGui_ImplSDL2_Shutdown();
@@ -203,15 +247,28 @@ void uploadPicture(const Picture& picture) {
     w.pictureWidth = picture.width;
     w.pictureHeight = picture.height;
     w.layer.current = false;
+    w.newPicture = true;
+}
+
+void beginWindowFrame() {
+    if (!w.software) ImGui_ImplOpenGL3_NewFrame();
+    ImGui_ImplSDL2_NewFrame();
+    ImGui::NewFrame();
+}
+
+void windowDamaged() {
+    if (w.software) surfaceWindowDamaged();
 }
 
 void drawPicture(float menuBarHeight) {
     w.place = PictureRect{};
+    w.menuBarHeight = menuBarHeight;
     if (w.picture == nullptr) return;
     const ImVec2 size = ImGui::GetIO().DisplaySize;
     const float areaWidth = size.x, areaHeight = size.y - menuBarHeight;
     if (areaWidth <= 0 || areaHeight <= 0) return;
-    w.place = placePicture(areaWidth, areaHeight, w.pictureWidth, w.pictureHeight, w.integerScaling);
+    w.place =
+        placePicture(areaWidth, areaHeight, w.pictureWidth, w.pictureHeight, w.integerScaling);
     w.place.y += menuBarHeight;
 }
 
@@ -220,6 +277,11 @@ bool& integerScaling() {
 }
 
 void renderWindow() {
+    if (w.software) {
+        renderSurfaceWindow(w.picture, w.newPicture, w.place, w.menuBarHeight);
+        w.newPicture = false;
+        return;
+    }
     ImGui::Render();
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(w.window, &width, &height);

@@ -1,5 +1,6 @@
-// The main window: SDL2 with an OpenGL 3 context, the Dear ImGui menu bar at the top and
-// the machine's picture below it, aspect-correct in whatever size the window has.
+// The main window: the Dear ImGui menu bar at the top and the machine's picture below it,
+// aspect-correct in whatever size the window has. Drawn with OpenGL 3 where a GPU draws,
+// else by the CPU straight into the window's pixels (surface_window.h).
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,12 @@ void applyDisplayRequest(const DisplayRequest& request);
 // Main thread: the newest picture, shown from the next draw on. It must stay in the
 // mailbox until a newer one comes.
 void uploadPicture(const Picture& picture);
+
+// Starts an ImGui frame.
+void beginWindowFrame();
+
+// The window was exposed or resized: the next draw repaints all of it.
+void windowDamaged();
 
 // Inside an ImGui frame: places the picture in the area below the menu bar, letterboxed;
 // renderWindow copies it there, beneath ImGui's own drawing.
