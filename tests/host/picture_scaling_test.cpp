@@ -1,5 +1,5 @@
 // The picture enlarged into a window's pixels: each MSX pixel becomes a whole square, the
-// padding beyond a row is left alone, and a later picture rewrites only its changed rows.
+// padding beyond a row is left alone, and a later picture rewrites only what changed.
 #include "host/desktop/picture_scaling.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +24,7 @@ TEST(PictureScaling, EachPixelBecomesASquareAndOnlyChangedRowsAreRewritten) {
     ASSERT_EQ(enlargeChangedRows(*picture, 3, false, shown, to, kPitch, bands, 4), 1);
     EXPECT_EQ(bands[0].first, 0);
     EXPECT_EQ(bands[0].end, 2);
+    EXPECT_EQ(bands[0].right, 2);
     const uint32_t red = 0xFFFF0000, blue = 0xFF0000FF, white = 0xFFFFFFFF, black = 0xFF000000;
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 8; ++x) {
@@ -33,14 +34,16 @@ TEST(PictureScaling, EachPixelBecomesASquareAndOnlyChangedRowsAreRewritten) {
             EXPECT_EQ(window[y * 8 + x], expected) << x << "," << y;
         }
     }
-    // The bottom row turns blue: the top rows keep what the window had there.
+    // The bottom-left pixel turns blue: only its square is written again.
     window.assign(window.size(), 0);
     picture->pixels[2] = 0x001F;
     ASSERT_EQ(enlargeChangedRows(*picture, 3, false, shown, to, kPitch, bands, 4), 1);
     EXPECT_EQ(bands[0].first, 1);
     EXPECT_EQ(bands[0].end, 2);
-    EXPECT_EQ(window[0], 0u);
-    EXPECT_EQ(window[5 * 8 + 2], blue);
+    EXPECT_EQ(bands[0].left, 0);
+    EXPECT_EQ(bands[0].right, 1);
+    for (int i = 0; i < 8 * 6; ++i)
+        EXPECT_EQ(window[i], i / 8 >= 3 && i % 8 < 3 ? blue : 0u) << "pixel " << i;
     EXPECT_EQ(enlargeChangedRows(*picture, 3, false, shown, to, kPitch, bands, 4), 0);
 }
 

@@ -11,9 +11,10 @@
 
 namespace tavir {
 
-// Source rows [first, end) that were rewritten.
+// Source rows [first, end), columns [left, right) that were rewritten.
 struct RowBand {
     int32_t first, end;
+    int32_t left, right;
 };
 
 // What the destination showed last, as source pixels.
@@ -22,10 +23,12 @@ struct ShownRows {
     std::vector<uint16_t> pixels;  // reallocated only when the size changes
 };
 
-// Writes each row of `picture` that differs from `shown` (every row when `all` is set or
+// Writes the pixels of `picture` that differ from `shown` (all of them when `all` is set or
 // the size changed) `scale` times across and down into `to`, rows `pitch` bytes apart, as
-// 0xFFRRGGBB pixels, and remembers it in `shown`. The rewritten rows go into `bands`
-// (neighbours merged; beyond `maxBands` the last band stretches to cover the rest).
+// 0xFFRRGGBB pixels, and remembers them in `shown`. Of each changed row the span from its
+// first to its last changed pixel is written. The rewritten rows go into `bands`, each with
+// the columns its rows' spans cover (neighbouring rows merged; beyond `maxBands` the last
+// band stretches to cover the rest).
 // Returns the number of bands.
 int32_t enlargeChangedRows(const Picture& picture, int32_t scale, bool all, ShownRows& shown,
                            uint8_t* to, int32_t pitch, RowBand* bands, int32_t maxBands);

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "host/desktop/picture_mailbox.h"
 #include "host/desktop/picture_pixels.h"
@@ -32,6 +34,8 @@ struct SurfaceWindow {
     SDL_Rect place{};
     bool damaged = true;
     bool overlay = false;  // ImGui drew over the picture last time
+    // ImGui's output, this time and last time: the same menu bar is not drawn again.
+    std::vector<uint8_t> drawn, drawnBefore;
 };
 
 SurfaceWindow s;
@@ -57,17 +61,46 @@ bool createFontTexture() {
 }
 
 // Whether ImGui draws anything below the menu bar (an open menu, a message, a dialog):
-// then the picture beneath it is redrawn in full, before and after.
+// then the picture beneath it is redrawn in full, before and after. The menu bar's own
+// bottom edge may reach a pixel further; it is clipped to the bar.
 bool drawsOverPicture(const ImDrawData* data, float menuBarHeight) {
     for (int n = 0; n < data->CmdListsCount; ++n) {
         const ImDrawList* list = data->CmdLists[n];
         for (const ImDrawVert& vertex : list->VtxBuffer)
-            if (vertex.pos.y > menuBarHeight + 0.5f) return true;
+            if (vertex.pos.y > menuBarHeight + 1.5f) return true;
     }
     return false;
 }
 
-void drawImGui(const ImDrawData* data, int32_t width, int32_t height) {
+template <typename T>
+void append(std::vector<uint8_t>& to, const T* items, size_t count) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(items);
+    to.insert(to.end(), bytes, bytes + count * sizeof(T));
+}
+
+// Whether ImGui's output differs from the last draw's: vertices, indices and commands.
+bool imguiOutputChanged(const ImDrawData* data) {
+    s.drawn.clear();
+    for (int n = 0; n < data->CmdListsCount; ++n) {
+        const ImDrawList* list = data->CmdLists[n];
+        append(s.drawn, list->VtxBuffer.Data, list->VtxBuffer.Size);
+        append(s.drawn, list->IdxBuffer.Data, list->IdxBuffer.Size);
+        for (const ImDrawCmd& command : list->CmdBuffer) {
+            const ImTextureID texture = command.GetTexID();
+            const unsigned int numbers[3] = {command.VtxOffset, command.IdxOffset,
+                                             command.ElemCount};
+            append(s.drawn, &command.ClipRect, 1);
+            append(s.drawn, &texture, 1);
+            append(s.drawn, numbers, 3);
+        }
+    }
+    const bool changed = s.drawn != s.drawnBefore;
+    s.drawn.swap(s.drawnBefore);
+    return changed;
+}
+
+// ImGui's output, nothing of it below row `lowest`.
+void drawImGui(const ImDrawData* data, int32_t width, int32_t lowest) {
     SDL_RenderSetViewport(s.renderer, nullptr);
     const ImVec2 origin = data->DisplayPos;
     for (int n = 0; n < data->CmdListsCount; ++n) {
@@ -79,7 +112,7 @@ void drawImGui(const ImDrawData* data, int32_t width, int32_t height) {
             const float top = std::max(command.ClipRect.y - origin.y, 0.0f);
             const float right = std::min(command.ClipRect.z - origin.x, static_cast<float>(width));
             const float bottom =
-                std::min(command.ClipRect.w - origin.y, static_cast<float>(height));
+                std::min(command.ClipRect.w - origin.y, static_cast<float>(lowest));
             if (right <= left || bottom <= top) continue;
             const SDL_Rect clip{static_cast<int>(left), static_cast<int>(top),
                                 static_cast<int>(right - left), static_cast<int>(bottom - top)};
@@ -146,6 +179,11 @@ bool openSurfaceWindow(SDL_Window* window) {
     s.window = window;
     s.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (s.renderer == nullptr) return failed("SDL software renderer");
+    // SDL's software triangles cover the pixels whose centres they hold, so ImGui's
+    // anti-aliased fringes would land a pixel off; without them the menu comes out as the
+    // OpenGL drawing has it.
+    ImGui::GetStyle().AntiAliasedLines = false;
+    ImGui::GetStyle().AntiAliasedFill = false;
     return createFontTexture();
 }
 
@@ -184,12 +222,14 @@ void renderSurfaceWindow(const Picture* picture, bool newPicture, const PictureR
         std::clamp(static_cast<int32_t>(std::ceil(menuBarHeight)), 0, surface->h);
     SDL_Rect rects[kMaxBands + 1];
     int32_t count = 0;
-    rects[count++] = SDL_Rect{0, 0, surface->w, menuBottom};
     const bool hasPicture = picture != nullptr && target.w > 0 && target.h > 0;
-    if (full)
+    const bool menu = imguiOutputChanged(data) || full;
+    if (full) {
         fillAround(surface, hasPicture ? target : SDL_Rect{0, surface->h, 0, 0});
-    else
+    } else if (menu) {
+        rects[count++] = SDL_Rect{0, 0, surface->w, menuBottom};
         SDL_FillRect(surface, &rects[0], 0);
+    }
 
     // Whole multiples go straight into the window's pixels when they are 0xXXRRGGBB.
     const int32_t scale = hasPicture ? target.w / picture->width : 0;
@@ -205,19 +245,23 @@ void renderSurfaceWindow(const Picture* picture, bool newPicture, const PictureR
         const int32_t n = enlargeChangedRows(*picture, scale, full, s.shown, origin, surface->pitch,
                                              bands, kMaxBands);
         for (int32_t i = 0; i < n; ++i)
-            rects[count++] = SDL_Rect{target.x, target.y + bands[i].first * scale, target.w,
-                                      (bands[i].end - bands[i].first) * scale};
+            rects[count++] = SDL_Rect{
+                target.x + bands[i].left * scale, target.y + bands[i].first * scale,
+                (bands[i].right - bands[i].left) * scale, (bands[i].end - bands[i].first) * scale};
     } else if (hasPicture && !direct) {
         // The stretched picture is redrawn every time; a window scaled so is rare.
         s.damaged = true;
         stretchPicture(*picture, target);
     }
-    drawImGui(data, surface->w, surface->h);
-    SDL_RenderFlush(s.renderer);
-    if (full || !direct)
+    if (menu) {
+        drawImGui(data, surface->w, overlay ? surface->h : menuBottom);
+        SDL_RenderFlush(s.renderer);
+    }
+    if (full || !direct) {
         SDL_UpdateWindowSurface(s.window);
-    else
+    } else if (count > 0) {
         SDL_UpdateWindowSurfaceRects(s.window, rects, count);
+    }
 }
 
 }  // namespace tavir
