@@ -224,6 +224,8 @@ void renderSurfaceWindow(const Picture* picture, bool newPicture, const PictureR
     int32_t count = 0;
     const bool hasPicture = picture != nullptr && target.w > 0 && target.h > 0;
     const bool menu = imguiOutputChanged(data) || full;
+    // SDL's renderer leaves its last clip rectangle on the surface, and fills obey it.
+    SDL_SetClipRect(surface, nullptr);
     if (full) {
         fillAround(surface, hasPicture ? target : SDL_Rect{0, surface->h, 0, 0});
     } else if (menu) {
