@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "host/desktop/picture_mailbox.h"

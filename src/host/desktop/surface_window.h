@@ -2,7 +2,7 @@
 // (Mesa's llvmpipe under Xvfb, a desktop without a GPU driver). There an OpenGL window
 // costs a third of a core for a moving picture: the scaled picture, the clear and the menu
 // each run through a shader pipeline emulated on the CPU. Here the picture is enlarged
-// straight into the window's pixels (only the rows that changed), SDL's software renderer
+// straight into the window's pixels (only what changed), SDL's software renderer
 // draws ImGui's menu and windows over it, and only what was redrawn goes to the X server.
 #pragma once
 
