@@ -24,6 +24,18 @@ struct SpriteLine {
     int leftOut;      // with msx.cfg's SpriteLimit, the first sprite the line leaves out; else -1
 };
 
+// Sprite mode 1 or 2 of a screen mode, 0 for the text modes (they have no sprites).
+int spriteModeOf(uint8_t screenMode);
+
+struct SpriteTables {
+    uint32_t attributes;  // 128 bytes
+    uint32_t colours;     // sprite mode 2: 512 bytes, a line of colour per sprite row
+    uint32_t patterns;    // 2 KB
+};
+
+// Where the registers put the tables of sprite mode `spriteMode` (1 or 2).
+SpriteTables spriteTables(int spriteMode);
+
 // Fills `line` for `vdp.scanLine`. False when there is nothing to do: display off,
 // sprites off, a text mode, or a line outside the display area. With msx.cfg's
 // SpriteLimit the line keeps only the sprites the chip can show and S#0 reports the
