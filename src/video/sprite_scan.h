@@ -2,6 +2,7 @@
 // both the drawing and the collision test.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 namespace tavir {
@@ -42,15 +43,18 @@ SpriteTables spriteTables(int spriteMode);
 // first one left out.
 bool scanSpriteLine(SpriteLine& line);
 
-// Calls `dot(x)` for every set dot of the sprite that lands inside 0-255.
+// Calls `dot(x)` for every set dot of the sprite that lands inside 0-255, left to right.
 template <typename DotFunction>
 inline void forEachSpriteDot(const LineSprite& sprite, const SpriteLine& line, DotFunction dot) {
-    uint16_t bits = sprite.pattern;
-    for (int x = sprite.x; bits != 0; bits <<= 1, x += line.magnify) {
-        if (!(bits & 0x8000)) continue;
-        for (int m = 0; m < line.magnify; ++m) {
+    const int magnify = line.magnify;
+    const bool inside = sprite.x >= 0 && sprite.x + 16 * magnify <= kSpriteLineDots;
+    for (uint32_t bits = sprite.pattern; bits != 0;) {
+        const int d = std::countl_zero(static_cast<uint16_t>(bits));
+        bits &= ~(0x8000u >> d);
+        const int x = sprite.x + d * magnify;
+        for (int m = 0; m < magnify; ++m) {
             const int at = x + m;
-            if (at >= 0 && at < kSpriteLineDots) dot(at);
+            if (inside || (at >= 0 && at < kSpriteLineDots)) dot(at);
         }
     }
 }

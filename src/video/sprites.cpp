@@ -20,23 +20,24 @@ constexpr uint8_t kColourChange = 0x40;     // CC
 constexpr uint8_t kIgnoreCollision = 0x20;  // IC
 
 // Sprites sit in the 256-dot area after the left border; the horizontal scroll does
-// not move them. `put(x, colour)` stores palette colour `colour` at dot x of the line's
-// row (both rows of it in the 640 x 480 picture).
-template <typename Put>
-void withSpriteRow(Put put) {
+// not move them. In the 640 x 480 picture a dot is two pixels in each of two rows.
+// Palette colours are copied locally: the row stores could otherwise alias the palette
+// and force a reload each dot.
+struct SpriteRows {
+    uint16_t* upper;
+    uint16_t* lower;  // 640 x 480 only
+};
+
+SpriteRows spriteRows() {
     const int line = vdp.scanLine;
     const int left = kBorderDots + horizontalAdjust();
-    if (display.displayMode == 0) {
-        uint16_t* row = frameBufferRow(line - 8) + left;
-        put([row](int x, uint8_t colour) { row[x] = vdp.drawPalette[colour]; });
-        return;
-    }
-    uint16_t* upper = frameBufferRow((line - 8) * 2) + 2 * left;
-    uint16_t* lower = frameBufferRow((line - 8) * 2 + 1) + 2 * left;
-    put([upper, lower](int x, uint8_t colour) {
-        std::memcpy(upper + 2 * x, &vdp.drawPalette2[colour], sizeof(uint32_t));
-        std::memcpy(lower + 2 * x, &vdp.drawPalette2[colour], sizeof(uint32_t));
-    });
+    if (display.displayMode == 0) return {frameBufferRow(line - 8) + left, nullptr};
+    return {frameBufferRow((line - 8) * 2) + 2 * left, frameBufferRow((line - 8) * 2 + 1) + 2 * left};
+}
+
+inline void putWideDot(const SpriteRows& rows, int x, uint32_t pixels) {
+    std::memcpy(rows.upper + 2 * x, &pixels, sizeof pixels);
+    std::memcpy(rows.lower + 2 * x, &pixels, sizeof pixels);
 }
 
 bool spritesDrawable() {
@@ -46,13 +47,19 @@ bool spritesDrawable() {
 // Sprite mode 1: colour 0 is transparent, and a sprite covers those behind it, so the
 // sprites go straight into the row back to front and the lower-numbered one shows.
 void drawMode1Sprites(const SpriteLine& line) {
-    withSpriteRow([&line](auto dot) {
-        for (int i = line.count - 1; i >= 0; --i) {
-            const LineSprite& sprite = line.sprites[i];
-            const uint8_t colour = sprite.colour & 15;
-            if (colour != 0) forEachSpriteDot(sprite, line, [&](int x) { dot(x, colour); });
+    const SpriteRows rows = spriteRows();
+    for (int i = line.count - 1; i >= 0; --i) {
+        const LineSprite& sprite = line.sprites[i];
+        const uint8_t colour = sprite.colour & 15;
+        if (colour == 0) continue;
+        if (rows.lower == nullptr) {
+            const uint16_t pixel = vdp.drawPalette[colour];
+            forEachSpriteDot(sprite, line, [&rows, pixel](int x) { rows.upper[x] = pixel; });
+        } else {
+            const uint32_t pixels = vdp.drawPalette2[colour];
+            forEachSpriteDot(sprite, line, [&rows, pixels](int x) { putWideDot(rows, x, pixels); });
         }
-    });
+    }
 }
 
 // Sprite mode 2 mixes the colour numbers of overlapping sprites, so the line's colours
@@ -69,10 +76,18 @@ void drawMode2Sprites(const SpriteLine& line) {
         first = std::min(first, std::max(0, int{sprite.x}));
         last = std::max(last, std::min(kSpriteLineDots, sprite.x + width));
     }
-    withSpriteRow([&](auto dot) {
+    const SpriteRows rows = spriteRows();
+    if (rows.lower == nullptr) {
+        uint16_t palette[16];
+        std::memcpy(palette, vdp.drawPalette, sizeof palette);
         for (int x = first; x < last; ++x)
-            if (colours[x]) dot(x, colours[x]);
-    });
+            if (colours[x]) rows.upper[x] = palette[colours[x]];
+    } else {
+        uint32_t palette[16];
+        std::memcpy(palette, vdp.drawPalette2, sizeof palette);
+        for (int x = first; x < last; ++x)
+            if (colours[x]) putWideDot(rows, x, palette[colours[x]]);
+    }
 }
 
 void drawSprites(const SpriteLine& line) {
@@ -126,6 +141,15 @@ void reportLeftOut(int sprite) {
         s0 = static_cast<uint8_t>((s0 & ~kS0SpriteNumber) | kS0FifthSprite | sprite);
 }
 
+// The scan of `vdp.scanLine` that spritesOnLine made, for spriteLine to use: nothing
+// runs between the two, and spriteLine drops it.
+struct LineScan {
+    int scanLine;  // -1: none
+    bool scanned;
+    SpriteLine line;
+};
+LineScan lineScan = {-1, false, {}};
+
 }  // namespace
 
 void renderSpriteLine() {
@@ -142,13 +166,16 @@ void checkSpriteCollision() {
 
 bool spritesOnLine() {
     if (drawnWithSprites[vdp.scanLine]) return true;
-    SpriteLine line;
-    return scanSpriteLine(line) && line.count > 0;
+    lineScan.scanLine = vdp.scanLine;
+    lineScan.scanned = scanSpriteLine(lineScan.line);
+    return lineScan.scanned && lineScan.line.count > 0;
 }
 
 void spriteLine(bool draw) {
     // One scan of the attribute table serves the drawing, the collision test and the
     // limit's S#0 report: the scan reads the same table each time within a line.
+    const bool scannedAlready = lineScan.scanLine == vdp.scanLine;
+    lineScan.scanLine = -1;
     draw = draw && spritesDrawable();
     const bool collide = settings.CheckSprite && collisionWanted();
     if (!draw && !collide && !settings.SpriteLimit) return;
@@ -163,8 +190,8 @@ void spriteLine(bool draw) {
         return;
     }
     report = LineReport{pictureChanges.count, false, false, -1};
-    SpriteLine line;
-    const bool scanned = scanSpriteLine(line);
+    SpriteLine& line = lineScan.line;
+    const bool scanned = scannedAlready ? lineScan.scanned : scanSpriteLine(line);
     if (draw) drawnWithSprites[vdp.scanLine] = scanned && line.count > 0;
     if (!scanned) {
         report.collisionKnown = true;
