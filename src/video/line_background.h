@@ -12,7 +12,11 @@ void forgetLineBackground();
 // copy kept already is that of the line as it stands.
 void keepLineBackground();
 
-// Puts the kept background of `vdp.scanLine` back into the frame buffer; false when
+// Sprites covered dots `first` to `end` - 1 of the line's 256-dot area: what a restore
+// puts back.
+void noteSpriteDots(int first, int end);
+
+// Puts the kept background of `vdp.scanLine` back where sprites covered it; false when
 // there is none (the line must be drawn).
 bool restoreLineBackground();
 

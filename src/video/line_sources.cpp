@@ -24,7 +24,8 @@ uint64_t bitmapLineChangedAt(uint32_t page, int vramLine, uint32_t bytesPerLine)
     return vramChangedAt(page + static_cast<uint32_t>(vramLine) * bytesPerLine, bytesPerLine);
 }
 
-// The count at the last change of what the line shows in VRAM.
+}  // namespace
+
 uint64_t backgroundChangedAt() {
     const uint8_t* r = vdp.vdpRegister;
     if (!(r[1] & kR1DisplayEnable)) return 0;  // the line is all backdrop
@@ -49,8 +50,7 @@ uint64_t backgroundChangedAt() {
     }
 }
 
-// The same for the sprite tables; the same for every line, so it is worked out again
-// only after a change.
+// The same for every line, so it is worked out again only after a change.
 uint64_t spriteTablesChangedAt() {
     static uint64_t workedOutAt = ~uint64_t{0}, changedAt = 0;
     if (workedOutAt == pictureChanges.count) return changedAt;
@@ -66,20 +66,6 @@ uint64_t spriteTablesChangedAt() {
                           vramChangedAt(t.patterns, kChangeRegionBytes),
                           vramChangedAt(t.patterns + kChangeRegionBytes, 32)});
     return changedAt;
-}
-
-}  // namespace
-
-bool backgroundChangedSince(uint64_t since) {
-    const PictureChanges& c = pictureChanges;
-    if (c.settingsAt > since) return true;
-    return c.vramAt > since && backgroundChangedAt() > since;
-}
-
-bool spriteTablesChangedSince(uint64_t since) {
-    const PictureChanges& c = pictureChanges;
-    if (c.settingsAt > since) return true;
-    return c.vramAt > since && spriteTablesChangedAt() > since;
 }
 
 }  // namespace tavir

@@ -133,7 +133,7 @@ bool scanSpriteLine(SpriteLine& line) {
                 s0 = static_cast<uint8_t>((s0 & ~kS0SpriteNumber) | kS0FifthSprite | i);
             break;
         }
-        const int k = ((spriteRow - entry[0]) & 0xFF) / line.magnify;
+        const int k = ((spriteRow - entry[0]) & 0xFF) >> (line.magnify - 1);  // magnify is 1 or 2
         const uint32_t pattern = tables.patterns + entry[2] * 8u + k;
         uint16_t bits = static_cast<uint16_t>(vramByte(pattern) << 8);
         if (line.patternDots == 16) bits |= vramByte(pattern + 16);  // right half
