@@ -14,9 +14,11 @@ namespace tavir {
 
 namespace {
 
-uint64_t patternLineChangedAt(const PatternTables& t, uint32_t colourBytes) {
-    return std::max({vramChangedAt(t.names, 32), vramChangedAt(t.patterns, kChangeRegionBytes),
-                     colourBytes != 0 ? vramChangedAt(t.colours, colourBytes) : 0});
+inline uint64_t patternLineChangedAt(const PatternTables& t, uint32_t colourBytes) {
+    const uint64_t names = vramChangedAt(t.names, 32);
+    const uint64_t patterns = vramChangedAt(t.patterns, kChangeRegionBytes);
+    const uint64_t colours = colourBytes != 0 ? vramChangedAt(t.colours, colourBytes) : 0;
+    return std::max(names, std::max(patterns, colours));
 }
 
 // The VRAM line a display row shows, in the modes that read one line per row.
