@@ -75,9 +75,6 @@ void setPrimarySlots(uint8_t value) {
 void setSecondarySlots(uint8_t value) {
     if (value == memoryMap.secondarySlotRegister) return;
     memoryMap.secondarySlotRegister = value;
-    // The register reads back inverted at 0xFFFF of every subslot of slot 3.
-    for (int secondary = 0; secondary < 4; ++secondary)
-        memoryMap.slotMap[3][secondary][7][0x1FFF] = static_cast<uint8_t>(~value);
     for (int page = 0; page < 4; ++page) {
         const int secondary = (value >> (2 * page)) & 3;
         memoryMap.secondarySlot[page] = static_cast<uint8_t>(secondary);
@@ -95,6 +92,15 @@ void setMapperPage(int page, uint8_t value) {
 
 uint8_t readMapperPage(int page) {
     return memoryMap.mapperRegister[page] | static_cast<uint8_t>(~memoryMap.mapperMask);
+}
+
+// The register sits in front of whatever slot 3 shows at 0xFFFF: it is not memory, so
+// it is read here rather than stored into the page, where the RAM byte under it (visible
+// through another page mapping the same segment) or the empty page that every unpopulated
+// page shares would take it on.
+uint8_t readMemoryTop() {
+    if (memoryMap.primarySlot[3] == 3) return static_cast<uint8_t>(~memoryMap.secondarySlotRegister);
+    return memoryMap.pageTable[7][0x1FFF];
 }
 
 void writeMemorySlow(uint16_t address, uint8_t value) {

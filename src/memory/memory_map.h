@@ -40,7 +40,12 @@ extern MemoryMap memoryMap;
     return memoryMap.pageTable[static_cast<unsigned>(address) >> 13];
 }
 
+// Address 0xFFFF, kept out of line: every other read is the bare table lookup below.
+uint8_t readMemoryTop();
+
 [[gnu::always_inline]] inline uint8_t readMemory(uint16_t address) {
+    if (address == 0xFFFF) [[unlikely]]
+        return readMemoryTop();
     return pageOf(address)[address & 0x1FFF];
 }
 
@@ -58,9 +63,11 @@ void writeMemorySlow(uint16_t address, uint8_t value);
 // instructions. When both bytes lie in one 8 KB page they are one access to it.
 static_assert(std::endian::native == std::endian::little, "words are stored low byte first");
 
+// A word from the last two bytes of a page is read byte by byte: it may be 0xFFFE, whose
+// high byte is the secondary slot register rather than memory.
 [[gnu::always_inline]] inline uint16_t readMemoryWord(uint16_t address) {
     const unsigned offset = address & 0x1FFF;
-    if (offset != 0x1FFF) [[likely]] {
+    if (offset < 0x1FFE) [[likely]] {
         uint16_t word;
         std::memcpy(&word, pageOf(address) + offset, sizeof word);
         return word;

@@ -2,7 +2,10 @@
 // with recognisable contents: every ROM page is filled with its own marker byte.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
@@ -61,6 +64,40 @@ TEST_F(MemoryMapTest, MapperRegistersGovernAddressRangesNotSlots) {
     outPort(0xFC, 1);  // 0x0000-0x3FFF shows segment 1, as does 0x8000 after reset
     writeMemory(0x0010, 0x42);
     EXPECT_EQ(readMemory(0x8010), 0x42);
+}
+
+// 0xFFFF of slot 3 is the secondary slot register, not memory: reading it gives the
+// register inverted, and neither the empty page that every unpopulated page shares nor
+// the RAM byte under it (seen through another page on the same mapper segment) ever
+// takes on that value.
+TEST_F(MemoryMapTest, SecondarySlotRegisterIsNoMemory) {
+    struct Case {
+        const char* name;
+        std::function<void()> select;
+        std::vector<std::pair<uint16_t, uint16_t>> reads;  // address, byte (word at 0xFFFE)
+    };
+    const Case cases[] = {
+        {"page 3 on empty 3-0, page 2 on empty 3-1", [] { outPort(0xA8, 0xF0); writeMemory(0xFFFF, 0x15); },
+         {{0xFFFF, 0xEA}, {0xBFFF, 0xEE}, {0xDFFF, 0xEE}, {0x7FFF, 0xB0}, {0xFFFE, 0xEAEE}}},
+        {"empty slot 0 beside slot 3-0", [] { outPort(0xA8, 0xC0); writeMemory(0xFFFF, 0x15); },
+         {{0xFFFF, 0xEA}, {0xBFFF, 0xEE}}},
+        {"segment 0 in pages 3 and 0", [] { outPort(0xA8, 0xFF); writeMemory(0xFFFF, 0xAA); outPort(0xFC, 0); },
+         {{0xFFFF, 0x55}, {0x3FFF, 0x50}, {0xFFFE, 0x5550}}},
+        {"segment 0 then selected for page 2", [] { outPort(0xA8, 0xFF); writeMemory(0xFFFF, 0xAA); outPort(0xFE, 0); },
+         {{0xFFFF, 0x55}, {0xBFFF, 0x50}}},
+        {"RAM byte written through page 0", [] {
+             outPort(0xA8, 0xFF); writeMemory(0xFFFF, 0xAA); outPort(0xFC, 0); writeMemory(0x3FFF, 0x99); },
+         {{0xFFFF, 0x55}, {0x3FFF, 0x99}}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        c.select();
+        SCOPED_TRACE(c.name);
+        for (const auto& [address, expected] : c.reads)
+            EXPECT_EQ(address == 0xFFFE ? readMemoryWord(address) : readMemory(address), expected)
+                << std::hex << address;
+        EXPECT_EQ(std::count(emptyRAM_.get(), emptyRAM_.get() + kEmptyRAMSize, 0xEE), kEmptyRAMSize);
+    }
 }
 
 }  // namespace
