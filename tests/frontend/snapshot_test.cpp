@@ -18,6 +18,7 @@
 #include "frontend/snapshot.h"
 #include "memory/cartridge.h"
 #include "memory/clock_chip.h"
+#include "memory/io_ports.h"
 #include "memory/memory_map.h"
 #include "support/headless_machine.h"
 #include "video/display_output.h"
@@ -142,6 +143,28 @@ TEST_F(SnapshotGameTest, HalfDoneTransferGoesOnAfterALoad) {
     EXPECT_EQ(vdp.vramAddress, 0x1234);
     feed(5, 16);
     for (int k = 0; k < 16; ++k) EXPECT_EQ(vdp.vram[20 * 128 + 5 + k % 4 + k / 4 * 128], k + 1);
+}
+
+// The RAM byte under 0xFFFF goes into the file as the RAM's own (written through page 2
+// on the same segment), and after a load 0xFFFF again reads the inverted register.
+TEST_F(SnapshotGameTest, TheRAMUnderTheSecondarySlotRegisterIsSavedAsRAM) {
+    runFrames(1, 60);
+    const uint8_t segment = memoryMap.mapperRegister[3];
+    const auto pageTwoOnSegment = [&] {
+        outPort(0xA8, 0xFF);
+        writeMemory(0xFFFF, 0xAA);
+        outPort(0xFE, segment);
+    };
+    pageTwoOnSegment();
+    writeMemory(0xBFFF, 0x5A);
+    outPort(0xFE, static_cast<uint8_t>(segment ^ 1));
+    ASSERT_TRUE(saveSnapshot(9, false));
+    EXPECT_EQ(readFile("TAVIR09.sav").at(496 + segment * kSegmentSize + 0x3FFF), 0x5A);
+    resetMachine(cpu);
+    ASSERT_TRUE(loadSnapshot(9, false));
+    EXPECT_EQ(readMemory(0xFFFF), 0x55);
+    pageTwoOnSegment();
+    EXPECT_EQ(readMemory(0xBFFF), 0x5A);
 }
 
 // Each damaged file is refused with a log line, and the machine then saves exactly what
