@@ -7,6 +7,7 @@
 #include "loop_program.h"
 #include "core/settings.h"
 #include "video/frame_buffer.h"
+#include "video/vdp_ports.h"
 #include "video/vdp_registers.h"
 #include "video/vdp_startup.h"
 #include "video/vdp_state.h"
@@ -29,8 +30,9 @@ BENCHMARK(runLoopFrames);
 namespace {
 
 // The run loop drawing every frame of a Graphic 1 screen (random names and patterns, 32
-// sprites on it): still, where a frame after the first redraws no line, and changed
-// before every frame, as a program writing to the VDP each frame would have it.
+// sprites on it): still, where a frame after the first redraws no line; changed before
+// every frame (a register or palette write, after which every line is drawn); and with
+// the sprites moved before every frame through the data port, as a game moves them.
 void runLoopFramesDrawn(benchmark::State& state) {
     LoopProgram machine;
     settings.DisplayMode = 0;
@@ -45,17 +47,27 @@ void runLoopFramesDrawn(benchmark::State& state) {
     for (int i = 0; i < 16; ++i) vdp.drawPalette[i] = static_cast<uint16_t>(i * 0x1111);
     const uint8_t registers[] = {0x00, 0x60, 0x06, 0x80, 0x00, 0x36, 0x07, 0x04};
     for (uint8_t r = 0; r < sizeof registers; ++r) writeVDPRegister(r, registers[r]);
-    const bool changing = state.range(0) != 0;
+    const int64_t change = state.range(0);
     enterRunLoop();
+    uint8_t x = 0;
     for (auto _ : state) {
-        if (changing) notePictureChange();
+        if (change == 1) notePictureChange();
+        if (change == 2) {
+            ++x;
+            for (uint8_t sprite = 0; sprite < 32; ++sprite) {
+                writeVDPControl(static_cast<uint8_t>(sprite * 4 + 1));  // X of each sprite
+                writeVDPControl(0x40 | 0x1B);
+                writeVDPData(static_cast<uint8_t>(x + sprite * 8));
+            }
+        }
         runScanLines(cpu, 256);
     }
-    state.SetLabel(changing ? "changed every frame" : "still");
+    const char* labels[] = {"still", "changed every frame", "sprites moved every frame"};
+    state.SetLabel(labels[change]);
     state.counters["frames/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     shutdownVDP();
 }
-BENCHMARK(runLoopFramesDrawn)->Arg(0)->Arg(1);
+BENCHMARK(runLoopFramesDrawn)->Arg(0)->Arg(1)->Arg(2);
 
 }  // namespace

@@ -4,6 +4,9 @@
 #include "core/frame_pacing.h"
 #include "core/settings.h"
 #include "video/frame_buffer.h"
+#include "video/line_background.h"
+#include "video/line_sources.h"
+#include "video/picture_changes.h"
 #include "video/screen_renderer.h"
 #include "video/sprites.h"
 #include "video/vdp_state.h"
@@ -12,8 +15,36 @@ namespace tavir {
 
 namespace {
 
-// Per scan line, display.pictureChanges when the line was last drawn.
+// Per scan line, the count of pictureChanges when the line was last drawn (or found to
+// be as drawn).
 uint64_t drawnAt[256];
+
+enum class LineWork {
+    kNone,     // the frame buffer holds the line as drawing it now would give
+    kSprites,  // only its sprites changed: its background may be put back as it was
+    kAll,
+};
+
+// An interlaced picture alternates its rows, so it is always drawn.
+LineWork lineWork(unsigned line, bool interlaced) {
+    const uint64_t since = drawnAt[line];
+    if (interlaced) return LineWork::kAll;
+    if (since == pictureChanges.count) return LineWork::kNone;
+    if (backgroundChangedSince(since)) return LineWork::kAll;
+    // Sprites moved: only lines they leave or reach need drawing.
+    if (spriteTablesChangedSince(since) && spritesOnLine()) return LineWork::kSprites;
+    drawnAt[line] = pictureChanges.count;
+    return LineWork::kNone;
+}
+
+// Draws what the line needs; false when it is in the frame buffer already.
+bool drawLine(unsigned line, bool interlaced) {
+    const LineWork work = lineWork(line, interlaced);
+    if (work == LineWork::kNone) return false;
+    drawnAt[line] = pictureChanges.count;
+    if (work == LineWork::kAll || !restoreLineBackground()) renderLine();
+    return true;
+}
 
 // The vertical display adjust of R#18's high nibble, as this machine applies it: 8 to 1
 // lines when bit 7 is set, 0 to -7 lines otherwise.
@@ -44,14 +75,8 @@ void vdpLine(CPUState& cpu) {
     bool draw = framePacing.drawThisFrame || display.otherFieldDrawn;
     if (draw) {
         // A line that nothing could have changed since it was last drawn is in the frame
-        // buffer already (an interlaced picture alternates its rows, so it is always
-        // drawn). The sprites' status reports below are made all the same.
-        if (drawnAt[line] == display.pictureChanges && !(r[9] & kR9Interlace)) {
-            draw = false;
-        } else {
-            drawnAt[line] = display.pictureChanges;
-            renderLine();
-        }
+        // buffer already. The sprites' status reports below are made all the same.
+        draw = drawLine(line, r[9] & kR9Interlace);
     }
     spriteLine(draw);
 

@@ -28,4 +28,8 @@ void executeED(CPUState& cpu);
 void executeIndexedIX(CPUState& cpu);
 void executeIndexedIY(CPUState& cpu);
 
+// DDCB and FDCB, entered with PC on the displacement byte.
+void executeIndexedCBIX(CPUState& cpu);
+void executeIndexedCBIY(CPUState& cpu);
+
 }  // namespace tavir

@@ -74,5 +74,7 @@ void executeIndexed(CPUState& cpu) {
 
 void executeIndexedIX(CPUState& cpu) { executeIndexed<Index::IX>(cpu); }
 void executeIndexedIY(CPUState& cpu) { executeIndexed<Index::IY>(cpu); }
+void executeIndexedCBIX(CPUState& cpu) { executeIndexedCB<Index::IX>(cpu); }
+void executeIndexedCBIY(CPUState& cpu) { executeIndexedCB<Index::IY>(cpu); }
 
 }  // namespace tavir

@@ -80,6 +80,8 @@ struct LoopRegisters {
     RegisterPair& bc;
     RegisterPair& de;
     RegisterPair& hl;
+    RegisterPair& ix;
+    RegisterPair& iy;
     uint16_t pc;
     uint16_t sp;
     RegisterPair& af2;
@@ -92,7 +94,7 @@ struct LoopRegisters {
     uint16_t& pendingVector;
 
     explicit LoopRegisters(CPUState& cpu)
-        : af(cpu.af), bc(cpu.bc), de(cpu.de), hl(cpu.hl), pc(cpu.pc), sp(cpu.sp), af2(cpu.af2),
+        : af(cpu.af), bc(cpu.bc), de(cpu.de), hl(cpu.hl), ix(cpu.ix), iy(cpu.iy), pc(cpu.pc), sp(cpu.sp), af2(cpu.af2),
           bc2(cpu.bc2), de2(cpu.de2), hl2(cpu.hl2), stateFlags(cpu.stateFlags),
           cycleCount(cpu.cycleCount), savedCycleCount(cpu.savedCycleCount),
           pendingVector(cpu.pendingVector) {}
@@ -109,11 +111,35 @@ struct LoopRegisters {
     }
 };
 
-// The opcodes that run code outside this file, which sees only the record: the prefix
+// The opcodes that run code outside this file, which sees only the record: the CB and ED
 // groups, and IN and OUT (the VDP's status reads the countdown, and acknowledging its
-// interrupt changes the request that EI looks at).
+// interrupt changes the request that EI looks at). DD and FD run here.
 constexpr bool runsOutsideCode(int op) {
-    return op == 0xCB || op == 0xDD || op == 0xED || op == 0xFD || op == 0xD3 || op == 0xDB;
+    return op == 0xCB || op == 0xED || op == 0xD3 || op == 0xDB;
+}
+
+// The opcode after DD or FD, with IX or IY standing in for HL. Only DDCB/FDCB and IN/OUT
+// run outside; a run of prefixes counts the last one, so the prefix is read again as an
+// instruction of its own; DD ED spends both bytes and the next byte runs unprefixed.
+template <z80::Index X, int Op>
+TAVIR_Z80_INLINE void executeIndexedOpcode(LoopRegisters& cpu, CPUState& record) {
+    if constexpr (Op == 0xCB) {
+        cpu.storeTo(record);
+        if constexpr (X == z80::Index::IX)
+            executeIndexedCBIX(record);
+        else
+            executeIndexedCBIY(record);
+        cpu.loadFrom(record);
+    } else if constexpr (Op == 0xDD || Op == 0xFD) {
+        cpu.pc--;
+    } else if constexpr (Op == 0xED) {
+    } else if constexpr (Op == 0xD3 || Op == 0xDB) {
+        cpu.storeTo(record);
+        z80::executeMain<Op, X>(record);
+        cpu.loadFrom(record);
+    } else {
+        z80::executeMain<Op, X>(cpu);
+    }
 }
 
 }  // namespace
@@ -125,8 +151,20 @@ int32_t executeUntilLineEnd(CPUState& record) {
     // sees a single jump whose target changes with every instruction; a jump per opcode
     // learns the program's common pairs (CP then JR Z, LD then INC). Each opcode's code
     // charges its own T-states as a constant.
+    // DD and FD jump on through tables of their own, so the opcodes after them are
+    // threaded alike.
     static const void* const handlers[256] = {
 #define TAVIR_HANDLER_ADDRESS(h, l) &&opcode##h##l,
+        TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER_ADDRESS)
+#undef TAVIR_HANDLER_ADDRESS
+    };
+    static const void* const handlersIX[256] = {
+#define TAVIR_HANDLER_ADDRESS(h, l) &&opcodeIX##h##l,
+        TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER_ADDRESS)
+#undef TAVIR_HANDLER_ADDRESS
+    };
+    static const void* const handlersIY[256] = {
+#define TAVIR_HANDLER_ADDRESS(h, l) &&opcodeIY##h##l,
         TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER_ADDRESS)
 #undef TAVIR_HANDLER_ADDRESS
     };
@@ -141,7 +179,11 @@ int32_t executeUntilLineEnd(CPUState& record) {
         constexpr int op = 0x##h##l;                          \
         beforeLast = cpu.cycleCount;                          \
         cpu.cycleCount -= cyclesMain[op];                     \
-        if constexpr (runsOutsideCode(op)) {                  \
+        if constexpr (op == 0xDD) {                           \
+            goto* handlersIX[z80::fetchByte(cpu)];            \
+        } else if constexpr (op == 0xFD) {                    \
+            goto* handlersIY[z80::fetchByte(cpu)];            \
+        } else if constexpr (runsOutsideCode(op)) {           \
             cpu.storeTo(record);                              \
             executeUnprefixed<op>(record);                    \
             cpu.loadFrom(record);                             \
@@ -154,6 +196,23 @@ int32_t executeUntilLineEnd(CPUState& record) {
     }
     TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_HANDLER)
 #undef TAVIR_HANDLER
+
+#define TAVIR_INDEXED_HANDLER(h, l, X, label)                 \
+    label##h##l : {                                           \
+        constexpr int op = 0x##h##l;                          \
+        cpu.cycleCount -= cyclesXY[op];                       \
+        executeIndexedOpcode<z80::Index::X, op>(cpu, record); \
+        if (cpu.cycleCount <= 0) [[unlikely]]                 \
+            goto end;                                         \
+        goto* handlers[z80::fetchByte(cpu)];                  \
+    }
+#define TAVIR_IX_HANDLER(h, l) TAVIR_INDEXED_HANDLER(h, l, IX, opcodeIX)
+#define TAVIR_IY_HANDLER(h, l) TAVIR_INDEXED_HANDLER(h, l, IY, opcodeIY)
+    TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_IX_HANDLER)
+    TAVIR_Z80_ALL_OPCODE_DIGITS(TAVIR_IY_HANDLER)
+#undef TAVIR_IX_HANDLER
+#undef TAVIR_IY_HANDLER
+#undef TAVIR_INDEXED_HANDLER
 
 end:
     cpu.storeTo(record);

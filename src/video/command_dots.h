@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "video/picture_changes.h"
 #include "video/vdp_command.h"
 #include "video/vdp_state.h"
 
@@ -45,7 +46,9 @@ inline uint8_t readDotAt(uint32_t line, int x, int dotsPerByte, uint8_t dotMask,
 inline void writeDotAt(uint32_t line, int x, int dotsPerByte, uint8_t dotMask, const uint8_t* shift,
                        uint8_t s, uint8_t command) {
     if ((command & kCommandTransparent) && s == 0) return;
-    uint8_t& byte = vdp.vram[(line + static_cast<uint32_t>(x) / dotsPerByte) & kVRAMMask];
+    const uint32_t index = (line + static_cast<uint32_t>(x) / dotsPerByte) & kVRAMMask;
+    noteVRAMChange(index);
+    uint8_t& byte = vdp.vram[index];
     const int at = shift[x & (dotsPerByte - 1) & 3];
     const uint8_t d = (byte >> at) & dotMask;
     const uint8_t result = applyLogicalOperation(command & 7, s, d) & dotMask;

@@ -225,7 +225,9 @@ void commandDataWrite(uint8_t value) {
         writeDotAt(t.rowBase, t.currentX, t.dotsPerByte, t.dotMask, t.shift, value & t.dotMask,
                    t.command);
     } else {
-        vdp.vram[(t.rowBase + static_cast<uint32_t>(t.currentX)) & kVRAMMask] = value;
+        const uint32_t index = (t.rowBase + static_cast<uint32_t>(t.currentX)) & kVRAMMask;
+        noteVRAMChange(index);
+        vdp.vram[index] = value;
     }
     advanceTransfer();
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "video/command_dots.h"
+#include "video/picture_changes.h"
 
 namespace tavir {
 
@@ -39,8 +40,16 @@ struct Span {
     int32_t left, top, width, height;
 };
 
-uint8_t* vramLine(int y, int bytesPerLine) {
+const uint8_t* vramLine(int y, int bytesPerLine) {
     return vdp.vram + ((static_cast<uint32_t>(y) * bytesPerLine) & kVRAMMask);
+}
+
+// A line the command writes into: all of it counts as changed for the renderer.
+uint8_t* writableLine(int y, int bytesPerLine) {
+    const uint32_t start = (static_cast<uint32_t>(y) * bytesPerLine) & kVRAMMask;
+    noteVRAMChange(start);
+    noteVRAMChange(start + static_cast<uint32_t>(bytesPerLine) - 1);
+    return vdp.vram + start;
 }
 
 // Bitwise operations work on all dots of a byte at once, so whole bytes inside the
@@ -53,7 +62,7 @@ void fillLoop(const Span& r, uint8_t colour, int bytesPerLine) {
     const int firstWhole = (left + DotsPerByte - 1) / DotsPerByte, endWhole = right / DotsPerByte;
     const uint8_t packed = static_cast<uint8_t>(colour * (0xFF / P::kMask));
     for (int y = top; y < bottom; ++y) {
-        uint8_t* line = vramLine(y, bytesPerLine);
+        uint8_t* line = writableLine(y, bytesPerLine);
         if (firstWhole >= endWhole) {
             for (int x = left; x < right; ++x) P::template put<Op>(line, x, colour);
             continue;
@@ -99,7 +108,7 @@ void copyLoop(const CopySpan& c, uint8_t, int bytesPerLine) {
     const int up = offset * P::kBits, down = 8 - up;
     for (int row = 0; row < ny; ++row) {
         const uint8_t* source = vramLine(c.sy + row * stepY, bytesPerLine);
-        uint8_t* destination = vramLine(c.dy + row * stepY, bytesPerLine);
+        uint8_t* destination = writableLine(c.dy + row * stepY, bytesPerLine);
         const auto dots = [&](int from, int count) {
             for (int i = 0, sx = sx0 + from * stepX, dx = dx0 + from * stepX; i < count;
                  ++i, sx += stepX, dx += stepX) {
@@ -234,7 +243,7 @@ void fillBytes(const CommandGeometry& g, const CommandRegisters& c) {
     clipSide(r.top, r.height, upward, g.height);
     const uint8_t value = vdp.vdpRegister[44];
     for (int y = r.top; y < r.top + r.height; ++y) {
-        std::memset(vramLine(y, g.bytesPerLine) + r.left, value, static_cast<size_t>(r.width));
+        std::memset(writableLine(y, g.bytesPerLine) + r.left, value, static_cast<size_t>(r.width));
     }
 }
 
@@ -256,7 +265,7 @@ void copyBytes(const CommandGeometry& g, const CommandRegisters& c) {
     const int stepY = upward ? -1 : 1;
     for (int row = 0; row < ny; ++row) {
         const uint8_t* source = vramLine(sy + row * stepY, g.bytesPerLine);
-        uint8_t* destination = vramLine(dy + row * stepY, g.bytesPerLine);
+        uint8_t* destination = writableLine(dy + row * stepY, g.bytesPerLine);
         // One byte at a time in the command's direction: an overlap repeats bytes the
         // way the chip's own order does.
         if (leftward) {
@@ -276,7 +285,7 @@ void copyLineParts(const CommandGeometry& g, const CommandRegisters& c) {
     const int stepY = upward ? -1 : 1;
     for (int row = 0; row < ny; ++row) {
         const uint8_t* source = vramLine(c.sy + row * stepY, g.bytesPerLine);
-        uint8_t* destination = vramLine(c.dy + row * stepY, g.bytesPerLine);
+        uint8_t* destination = writableLine(c.dy + row * stepY, g.bytesPerLine);
         if (leftward) {
             for (int i = 0; i < count; ++i) destination[first - i] = source[first - i];
         } else {

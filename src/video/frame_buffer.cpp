@@ -10,6 +10,7 @@ namespace tavir {
 
 FrameBuffer frameBuffer;
 DisplayState display;
+PictureChanges pictureChanges;
 
 namespace {
 

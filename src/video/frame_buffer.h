@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "video/picture_changes.h"
+
 namespace tavir {
 
 // RGB565, the only pixel format the host layer uses.
@@ -27,18 +29,9 @@ struct DisplayState {
     uint8_t displayMode;      // 0: 320 x 240, 1: 640 x 480
     uint8_t renderEnabled;    // 0 while the frame output toggle has drawing off
     uint8_t otherFieldDrawn;  // the first field of an interlaced picture is in the buffer
-    // Counts everything after which a line may come out differently: writes to the VDP's
-    // ports (VRAM, registers, palette, commands), a new frame buffer or colour format, the
-    // output toggle, and every entry to the run loop (after resets, snapshots and
-    // settings). While it stands still, a line drawn again would be the same pixels.
-    uint64_t pictureChanges;
 };
 
 extern DisplayState display;
-
-inline void notePictureChange() {
-    ++display.pictureChanges;
-}
 
 // Points `frameBuffer` at the machine's own memory in the size `display.displayMode`
 // asks for (any nonzero mode is 640 x 480), clears it, and rebuilds the colour level

@@ -5,6 +5,7 @@
 #include "video/line_pixels.h"
 #include "video/pattern_bits.h"
 #include "video/pattern_colours.h"
+#include "video/pattern_tables.h"
 
 namespace tavir {
 
@@ -21,19 +22,15 @@ const PatternColours<detail::UnitPixel<Unit>>& lineColours() {
 
 }  // namespace
 
-// The table addresses these modes can form stay below 128 KB (the highest name, pattern
-// and colour byte is 0x1FFFF at most), so VRAM is indexed without folding. The pointer
-// is held locally: the pixel stores could otherwise alias it and force a reload each
-// character.
-static_assert(kVRAMSize == 128 * 1024, "the pattern modes' tables end inside 128 KB");
-
+// The pointers are held locally: the pixel stores could otherwise alias them and force a
+// reload each character.
 template <int Unit>
 void decodeGraphic1(int vramLine, uint32_t, uint16_t* out) {
-    const uint8_t* r = vdp.vdpRegister;
+    const PatternTables t = graphic1Tables(vramLine);
     const uint8_t* vram = vdp.vram;
-    const uint8_t* names = vram + (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
-    const uint8_t* colours = vram + (r[10] & 7u) * 16384 + r[3] * 64u;
-    const uint8_t* patterns = vram + (r[4] & 0x3Fu) * 2048 + (vramLine & 7);
+    const uint8_t* names = vram + t.names;
+    const uint8_t* colours = vram + t.colours;
+    const uint8_t* patterns = vram + t.patterns + (vramLine & 7);
     const auto& table = lineColours<Unit>();
     for (uint32_t column = 0; column < 32; ++column) {
         const uint8_t code = names[column];
@@ -43,13 +40,11 @@ void decodeGraphic1(int vramLine, uint32_t, uint16_t* out) {
 
 template <int Unit>
 void decodeGraphic23(int vramLine, uint32_t, uint16_t* out) {
-    const uint8_t* r = vdp.vdpRegister;
+    const PatternTables t = graphic23Tables(vramLine);
     const uint8_t* vram = vdp.vram;
-    const uint32_t third = (vramLine >> 6) * 2048u;
-    const uint8_t* names = vram + (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
-    const uint8_t* colours =
-        vram + (r[10] & 7u) * 16384 + (r[3] & 0x80u) * 64 + third + (vramLine & 7);
-    const uint8_t* patterns = vram + (r[4] & 0x3Cu) * 2048 + third + (vramLine & 7);
+    const uint8_t* names = vram + t.names;
+    const uint8_t* colours = vram + t.colours + (vramLine & 7);
+    const uint8_t* patterns = vram + t.patterns + (vramLine & 7);
     const auto& table = lineColours<Unit>();
     for (uint32_t column = 0; column < 32; ++column) {
         const uint32_t code = names[column] * 8u;
@@ -62,10 +57,9 @@ void decodeGraphic23(int vramLine, uint32_t, uint16_t* out) {
 // nibble colours the left block, the low nibble the right one.
 template <int Unit>
 void decodeMulticolour(int vramLine, uint32_t, uint16_t* out) {
-    const uint8_t* r = vdp.vdpRegister;
-    const uint32_t names = (r[2] & 0x7Fu) * 1024 + (vramLine >> 3) * 32u;
-    const uint32_t patterns =
-        (r[4] & 0x3Fu) * 2048 + ((vramLine >> 3) & 3) * 2u + (vramLine & 7) / 4;
+    const PatternTables t = multicolourTables(vramLine);
+    const uint32_t names = t.names;
+    const uint32_t patterns = t.patterns + ((vramLine >> 3) & 3) * 2u + (vramLine & 7) / 4;
     for (uint32_t column = 0; column < 32; ++column) {
         const uint8_t colours = vramAt(patterns + vramAt(names + column) * 8u);
         out = putColours<Unit>(out, colours >> 4, 4);

@@ -5,6 +5,7 @@
 
 #include "video/display_area.h"
 #include "video/frame_buffer.h"
+#include "video/line_background.h"
 #include "video/line_pixels.h"
 #include "video/vdp_state.h"
 #include "video/yjk_colours.h"
@@ -150,6 +151,7 @@ bool frameBufferReady() {
 }
 
 void renderLine() {
+    forgetLineBackground();
     if (!display.renderEnabled) return;
     const int line = vdp.scanLine;
     if (line < kFirstVisibleLine || line > kLastVisibleLine) return;

@@ -19,20 +19,6 @@ constexpr uint8_t kEndMarkerMode1 = 208;
 constexpr uint8_t kEndMarkerMode2 = 216;
 constexpr uint8_t kEarlyClock = 0x80;  // EC: the sprite starts 32 dots further left
 
-int spriteModeOf(uint8_t screenMode) {
-    switch (screenMode) {
-        case kGraphic1:
-        case kGraphic2:
-        case kMulticolour: return 1;
-        case kGraphic3:
-        case kGraphic4:
-        case kGraphic5:
-        case kGraphic6:
-        case kGraphic7: return 2;
-        default: return 0;  // the text modes have no sprites
-    }
-}
-
 uint8_t vramByte(uint32_t address) {
     return vdp.vram[address & kVRAMMask];
 }
@@ -80,6 +66,31 @@ void rowMasks(const uint8_t* table, int spriteRow, int height, uint8_t endMarker
 
 }  // namespace
 
+int spriteModeOf(uint8_t screenMode) {
+    switch (screenMode) {
+        case kGraphic1:
+        case kGraphic2:
+        case kMulticolour: return 1;
+        case kGraphic3:
+        case kGraphic4:
+        case kGraphic5:
+        case kGraphic6:
+        case kGraphic7: return 2;
+        default: return 0;  // the text modes have no sprites
+    }
+}
+
+SpriteTables spriteTables(int spriteMode) {
+    const uint8_t* r = vdp.vdpRegister;
+    static_assert(kVRAMSize == 1024 * 128,
+                  "the attribute table's highest place ends at the top of VRAM");
+    // Sprite mode 2 forces R#5 bit 2 on and takes bits 0-1 as 0.
+    const uint32_t attributes =
+        ((r[11] & 3u) * 256 + (spriteMode == 2 ? ((r[5] | 4u) & 0xFC) : r[5])) * 128;
+    // The colour table (mode 2 only) is the 512 bytes below: at least 0 by the OR of 4.
+    return {attributes, attributes - 512, (r[6] & 0x3Fu) * 2048};
+}
+
 bool scanSpriteLine(SpriteLine& line) {
     const uint8_t* r = vdp.vdpRegister;
     if (vdp.vram == nullptr) return false;
@@ -96,11 +107,7 @@ bool scanSpriteLine(SpriteLine& line) {
     const int height = line.patternDots * line.magnify;
 
     const bool mode2 = line.spriteMode == 2;
-    static_assert(kVRAMSize == 1024 * 128,
-                  "the attribute table's highest place ends at the top of VRAM");
-    const uint32_t attributes = ((r[11] & 3u) * 256 + (mode2 ? ((r[5] | 4u) & 0xFC) : r[5])) * 128;
-    const uint32_t colours = attributes - 512;  // mode 2 only; at least 0 by the OR of 4
-    const uint32_t patterns = (r[6] & 0x3Fu) * 2048;
+    const SpriteTables tables = spriteTables(line.spriteMode);
     const uint8_t endMarker = mode2 ? kEndMarkerMode2 : kEndMarkerMode1;
 
     // With the hardware's limit a line shows only its first 4 (mode 1) or 8 (mode 2)
@@ -111,7 +118,7 @@ bool scanSpriteLine(SpriteLine& line) {
     // The 128-byte attribute table ends at the top of VRAM at the highest, so it is read
     // in place. All 32 Y bytes are tested at once into bit masks of the sprites on this
     // row and of end markers: most lines have few sprites or none.
-    const uint8_t* table = vdp.vram + attributes;
+    const uint8_t* table = vdp.vram + tables.attributes;
     uint32_t onRow = 0, ends = 0;
     rowMasks(table, spriteRow, height, endMarker, onRow, ends);
     // The first end marker hides itself and every sprite after it.
@@ -126,11 +133,11 @@ bool scanSpriteLine(SpriteLine& line) {
                 s0 = static_cast<uint8_t>((s0 & ~kS0SpriteNumber) | kS0FifthSprite | i);
             break;
         }
-        const int k = ((spriteRow - entry[0]) & 0xFF) / line.magnify;
-        const uint32_t pattern = patterns + entry[2] * 8u + k;
+        const int k = ((spriteRow - entry[0]) & 0xFF) >> (line.magnify - 1);  // magnify is 1 or 2
+        const uint32_t pattern = tables.patterns + entry[2] * 8u + k;
         uint16_t bits = static_cast<uint16_t>(vramByte(pattern) << 8);
         if (line.patternDots == 16) bits |= vramByte(pattern + 16);  // right half
-        const uint8_t colour = mode2 ? vramByte(colours + i * 16 + k) : entry[3];
+        const uint8_t colour = mode2 ? vramByte(tables.colours + i * 16 + k) : entry[3];
         LineSprite& s = line.sprites[line.count++];
         s.pattern = bits;
         s.x = static_cast<int16_t>(entry[1] - ((colour & kEarlyClock) ? 32 : 0));

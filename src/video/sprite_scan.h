@@ -2,6 +2,7 @@
 // both the drawing and the collision test.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 namespace tavir {
@@ -24,21 +25,36 @@ struct SpriteLine {
     int leftOut;      // with msx.cfg's SpriteLimit, the first sprite the line leaves out; else -1
 };
 
+// Sprite mode 1 or 2 of a screen mode, 0 for the text modes (they have no sprites).
+int spriteModeOf(uint8_t screenMode);
+
+struct SpriteTables {
+    uint32_t attributes;  // 128 bytes
+    uint32_t colours;     // sprite mode 2: 512 bytes, a line of colour per sprite row
+    uint32_t patterns;    // 2 KB
+};
+
+// Where the registers put the tables of sprite mode `spriteMode` (1 or 2).
+SpriteTables spriteTables(int spriteMode);
+
 // Fills `line` for `vdp.scanLine`. False when there is nothing to do: display off,
 // sprites off, a text mode, or a line outside the display area. With msx.cfg's
 // SpriteLimit the line keeps only the sprites the chip can show and S#0 reports the
 // first one left out.
 bool scanSpriteLine(SpriteLine& line);
 
-// Calls `dot(x)` for every set dot of the sprite that lands inside 0-255.
+// Calls `dot(x)` for every set dot of the sprite that lands inside 0-255, left to right.
 template <typename DotFunction>
 inline void forEachSpriteDot(const LineSprite& sprite, const SpriteLine& line, DotFunction dot) {
-    uint16_t bits = sprite.pattern;
-    for (int x = sprite.x; bits != 0; bits <<= 1, x += line.magnify) {
-        if (!(bits & 0x8000)) continue;
-        for (int m = 0; m < line.magnify; ++m) {
+    const int magnify = line.magnify;
+    const bool inside = sprite.x >= 0 && sprite.x + 16 * magnify <= kSpriteLineDots;
+    for (uint32_t bits = sprite.pattern; bits != 0;) {
+        const int d = std::countl_zero(static_cast<uint16_t>(bits));
+        bits &= ~(0x8000u >> d);
+        const int x = sprite.x + d * magnify;
+        for (int m = 0; m < magnify; ++m) {
             const int at = x + m;
-            if (at >= 0 && at < kSpriteLineDots) dot(at);
+            if (inside || (at >= 0 && at < kSpriteLineDots)) dot(at);
         }
     }
 }

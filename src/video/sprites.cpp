@@ -1,12 +1,11 @@
 #include "video/sprites.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "core/settings.h"
-#include "video/display_area.h"
 #include "video/frame_buffer.h"
+#include "video/line_sources.h"
 #include "video/screen_renderer.h"
+#include "video/sprite_collision.h"
+#include "video/sprite_drawing.h"
 #include "video/sprite_scan.h"
 #include "video/vdp_state.h"
 
@@ -14,76 +13,8 @@ namespace tavir {
 
 namespace {
 
-constexpr uint8_t kColourChange = 0x40;     // CC
-constexpr uint8_t kIgnoreCollision = 0x20;  // IC
-
-// Sprites sit in the 256-dot area after the left border; the horizontal scroll does
-// not move them. Only dots `first` to `last` - 1 can carry a sprite colour.
-void drawSpriteDots(const uint8_t (&colours)[kSpriteLineDots], int first, int last) {
-    const int line = vdp.scanLine;
-    const int left = kBorderDots + horizontalAdjust();
-    if (display.displayMode == 0) {
-        uint16_t* row = frameBufferRow(line - 8) + left;
-        for (int x = first; x < last; ++x) {
-            if (colours[x]) row[x] = vdp.drawPalette[colours[x]];
-        }
-        return;
-    }
-    uint16_t* upper = frameBufferRow((line - 8) * 2) + 2 * left;
-    uint16_t* lower = frameBufferRow((line - 8) * 2 + 1) + 2 * left;
-    for (int x = first; x < last; ++x) {
-        if (!colours[x]) continue;
-        std::memcpy(upper + 2 * x, &vdp.drawPalette2[colours[x]], sizeof(uint32_t));
-        std::memcpy(lower + 2 * x, &vdp.drawPalette2[colours[x]], sizeof(uint32_t));
-    }
-}
-
 bool spritesDrawable() {
     return display.renderEnabled && vdp.scanLine >= 8 && vdp.scanLine <= 247 && frameBufferReady();
-}
-
-void drawSprites(const SpriteLine& line) {
-    if (line.count == 0) return;
-    uint8_t colours[kSpriteLineDots] = {};
-    // The dots the sprites can reach: a line usually holds a few narrow sprites, and the
-    // pass into the frame buffer need not cover the rest.
-    const int width = 16 * line.magnify;
-    int first = kSpriteLineDots, last = 0;
-    // Back to front, so the lower-numbered sprite is written last and shows in front.
-    for (int i = line.count - 1; i >= 0; --i) {
-        const LineSprite& sprite = line.sprites[i];
-        const uint8_t colour = sprite.colour & 15;
-        if (line.spriteMode == 1) {
-            // Colour 0 is transparent: the sprites behind it stay visible.
-            if (colour == 0) continue;
-            forEachSpriteDot(sprite, line, [&](int x) { colours[x] = colour; });
-        } else {
-            // Sprite mode 2 mixes the colour numbers of overlapping sprites.
-            forEachSpriteDot(sprite, line, [&](int x) { colours[x] |= colour; });
-        }
-        first = std::min(first, std::max(0, int{sprite.x}));
-        last = std::max(last, std::min(kSpriteLineDots, sprite.x + width));
-    }
-    drawSpriteDots(colours, first, last);
-}
-
-void testCollision(const SpriteLine& line) {
-    if (line.count < 2) return;  // a collision takes two sprites
-    bool taken[kSpriteLineDots] = {};
-    for (int i = 0; i < line.count; ++i) {
-        const LineSprite& sprite = line.sprites[i];
-        if ((sprite.colour & 15) == 0) continue;
-        if (line.spriteMode == 2 && (sprite.colour & (kColourChange | kIgnoreCollision))) continue;
-        bool collided = false;
-        forEachSpriteDot(sprite, line, [&](int x) {
-            if (taken[x]) collided = true;
-            taken[x] = true;
-        });
-        if (collided) {
-            vdp.vdpStatus[0] |= kS0Collision;
-            return;
-        }
-    }
 }
 
 bool collisionWanted() {
@@ -91,7 +22,7 @@ bool collisionWanted() {
 }
 
 // What the last scan of a scan line found for the status register, and at which count of
-// display.pictureChanges.
+// pictureChanges.
 struct LineReport {
     uint64_t at;
     bool collisionKnown;  // the collision test ran (S#0 had no collision standing)
@@ -100,11 +31,23 @@ struct LineReport {
 };
 LineReport lineReports[256];
 
+// Per scan line: sprites were drawn over it the last time it was drawn.
+bool drawnWithSprites[256];
+
 void reportLeftOut(int sprite) {
     uint8_t& s0 = vdp.vdpStatus[0];
     if (!(s0 & kS0FifthSprite))
         s0 = static_cast<uint8_t>((s0 & ~kS0SpriteNumber) | kS0FifthSprite | sprite);
 }
+
+// The scan of `vdp.scanLine` that spritesOnLine made, for spriteLine to use: nothing
+// runs between the two, and spriteLine drops it.
+struct LineScan {
+    int scanLine;  // -1: none
+    bool scanned;
+    SpriteLine line;
+};
+LineScan lineScan = {-1, false, {}};
 
 }  // namespace
 
@@ -120,23 +63,36 @@ void checkSpriteCollision() {
     if (scanSpriteLine(line)) testCollision(line);
 }
 
+bool spritesOnLine() {
+    if (drawnWithSprites[vdp.scanLine]) return true;
+    lineScan.scanLine = vdp.scanLine;
+    lineScan.scanned = scanSpriteLine(lineScan.line);
+    return lineScan.scanned && lineScan.line.count > 0;
+}
+
 void spriteLine(bool draw) {
     // One scan of the attribute table serves the drawing, the collision test and the
     // limit's S#0 report: the scan reads the same table each time within a line.
+    const bool scannedAlready = lineScan.scanLine == vdp.scanLine;
+    lineScan.scanLine = -1;
     draw = draw && spritesDrawable();
     const bool collide = settings.CheckSprite && collisionWanted();
     if (!draw && !collide && !settings.SpriteLimit) return;
     // Undrawn lines that nothing changed since their last scan report what that scan found
     // (a program may have read S#0 in between, which clears it but changes no sprite).
     LineReport& report = lineReports[vdp.scanLine];
-    if (!draw && report.at == display.pictureChanges && (report.collisionKnown || !collide)) {
+    const bool sameTables =
+        report.at == pictureChanges.count || !spriteTablesChangedSince(report.at);
+    if (!draw && sameTables && (report.collisionKnown || !collide)) {
         if (collide && report.collided) vdp.vdpStatus[0] |= kS0Collision;
         if (report.leftOut >= 0) reportLeftOut(report.leftOut);
         return;
     }
-    report = LineReport{display.pictureChanges, false, false, -1};
-    SpriteLine line;
-    if (!scanSpriteLine(line)) {
+    report = LineReport{pictureChanges.count, false, false, -1};
+    SpriteLine& line = lineScan.line;
+    const bool scanned = scannedAlready ? lineScan.scanned : scanSpriteLine(line);
+    if (draw) drawnWithSprites[vdp.scanLine] = scanned && line.count > 0;
+    if (!scanned) {
         report.collisionKnown = true;
         return;
     }

@@ -11,6 +11,10 @@ void renderSpriteLine();
 // Sets S#0 bit 5 when two sprites put a dot on the same place of `vdp.scanLine`.
 void checkSpriteCollision();
 
+// Whether `vdp.scanLine` had sprites on it when it was last drawn, or has some now: when
+// only the sprite tables changed, other lines stay as they were drawn.
+bool spritesOnLine();
+
 // The per-line sprite work of the run loop: draws the sprites of `vdp.scanLine` when
 // `draw` is set, tests collisions when msx.cfg's CheckSprite asks for it, and with
 // SpriteLimit makes the S#0 report on lines that are not drawn too.

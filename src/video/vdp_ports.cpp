@@ -46,7 +46,7 @@ void recomputeStatus2() {
 
 // Rewriting a byte with its own value changes no picture.
 void writeVRAMByte(uint32_t index, uint8_t value) {
-    if (vdp.vram[index] != value) notePictureChange();
+    if (vdp.vram[index] != value) noteVRAMChange(index);
     vdp.vram[index] = value;
 }
 

@@ -36,11 +36,11 @@ void applyBackdropRule(uint8_t r7, uint8_t r8) {
 }
 
 // Whether writing `value` over `old` in R#n can change a line drawn afterwards. The
-// status and palette pointers, the VRAM window and the command parameters can't; R#44
-// and R#46 can (a command writes VRAM), and any other register only with a new value.
+// status and palette pointers, the VRAM window and the command registers can't (what a
+// command writes into VRAM is noted where it writes), any other register only with a
+// new value.
 bool changesPicture(uint8_t n, uint8_t old, uint8_t value) {
-    if (n == 44 || n == 46) return true;
-    if (n == 14 || n == 15 || n == 16 || n == 17 || (n >= 32 && n <= 45)) return false;
+    if (n == 14 || n == 15 || n == 16 || n == 17 || (n >= 32 && n <= 46)) return false;
     return old != value;
 }
 
