@@ -31,7 +31,12 @@ void enterRunLoop() {
 uint64_t runScanLines(CPUState& cpu, uint64_t lineLimit) {
     uint64_t lines = 0;
     for (;;) {
-        executeUntilLineEnd(cpu);
+        // A halted CPU repeats its HALT, which ends the line (and changes nothing else),
+        // until an interrupt is accepted: the line is over without entering the Z80.
+        if ((cpu.stateFlags & (kHalted | kEIDelay)) == kHalted)
+            cpu.cycleCount = 0;
+        else
+            executeUntilLineEnd(cpu);
 
         uint16_t vector;
         if (cpu.stateFlags & kEIDelay) {
