@@ -31,12 +31,14 @@ CPMHarness::CPMHarness(std::function<void(char)> output)
 
 bool CPMHarness::load(const std::vector<uint8_t>& program) {
     if (program.size() > kStackTop - 0x0400u - kProgramStart) return false;
+    // Cleared before the map is built: once page 3 is on slot 3 the RAM byte under 0xFFFF
+    // holds the secondary slot register, which the map must put there itself.
+    std::memset(ram_.get(), 0, kRAMSize);
     initMemoryMap(emptyRAM_.get());
     attachRAM(ram_.get());
     resetMemoryMap();
     setPrimarySlots(0xFF);    // all four pages on slot 3 ...
     setSecondarySlots(0xAA);  // ... secondary slot 2: the mapper RAM
-    std::memset(ram_.get(), 0, kRAMSize);
 
     // HALT ends the CPU's slice at once, which is how the harness notices that the
     // program reached the warm boot (0x0000) or called the BDOS (0x0005). The word at

@@ -128,15 +128,23 @@ void reapplyMemoryMap() {
     }
 }
 
+// The RAM under 0xFFFF holds the secondary slot register's inverse while page 3 is on
+// it; the snapshot takes and gives the RAM's own byte.
 void storeRAMBlock(uint8_t* image) {
-    if (memoryMap.ram != nullptr)
-        std::memcpy(image + kRAM, memoryMap.ram, kRAMSize);
-    else
+    if (memoryMap.ram == nullptr) {
         std::memset(image + kRAM, 0, kRAMSize);
+        return;
+    }
+    liftSecondarySlotRegister();
+    std::memcpy(image + kRAM, memoryMap.ram, kRAMSize);
+    placeSecondarySlotRegister();
 }
 
 void loadRAMBlock(const uint8_t* image) {
-    if (memoryMap.ram != nullptr) std::memcpy(memoryMap.ram, image + kRAM, kRAMSize);
+    if (memoryMap.ram == nullptr) return;
+    liftSecondarySlotRegister();
+    std::memcpy(memoryMap.ram, image + kRAM, kRAMSize);
+    placeSecondarySlotRegister();
 }
 
 }  // namespace tavir::snapshot

@@ -1,5 +1,7 @@
 #include "memory/memory_map.h"
 
+#include <cstring>
+
 #include "memory/cartridge.h"
 
 namespace tavir {
@@ -8,13 +10,17 @@ MemoryMap memoryMap;
 
 namespace {
 
-// A page is writable only when it shows slot 3-2 and a real RAM segment is mapped there.
-uint8_t ramWritable(int page) {
-    return memoryMap.slotMap[3][2][2 * page] != memoryMap.emptyRAM ? 1 : 0;
+// Slot 3-2 with a real RAM segment: writes go straight to memory.
+bool showsRAM(int page) {
+    return memoryMap.primarySlot[page] == 3 && memoryMap.secondarySlot[page] == 2 &&
+           memoryMap.slotMap[3][2][2 * page] != memoryMap.emptyRAM;
 }
 
-void showSlot(int page, int primary, int secondary) {
-    memoryMap.pageWritable[page] = (primary == 3 && secondary == 2) ? ramWritable(page) : 0;
+void showSlot(int page) {
+    const int primary = memoryMap.primarySlot[page];
+    const int secondary = primary == 3 ? memoryMap.secondarySlot[page] : 0;
+    memoryMap.pageWritable[page] = showsRAM(page) ? 1 : 0;
+    memoryMap.mirroredPage[page] = 0;
     memoryMap.pageTable[2 * page] = memoryMap.slotMap[primary][secondary][2 * page];
     memoryMap.pageTable[2 * page + 1] = memoryMap.slotMap[primary][secondary][2 * page + 1];
 }
@@ -23,6 +29,53 @@ void enterSegment(int page, uint8_t segment) {
     uint8_t* block = memoryMap.segmentTable[segment];
     memoryMap.slotMap[3][2][2 * page] = block;
     memoryMap.slotMap[3][2][2 * page + 1] = block + kPageSize;
+}
+
+// Gives the byte under the register back its own value.
+void liftRegister() {
+    if (memoryMap.registerByte == nullptr) return;
+    *memoryMap.registerByte = memoryMap.heldByte;
+    memoryMap.registerByte = nullptr;
+}
+
+// Pages 0-2 that show page 3's RAM segment too, as bits.
+unsigned pagesSharingSegment() {
+    unsigned pages = 0;
+    if (!showsRAM(3)) return pages;
+    for (int page = 0; page < 3; ++page)
+        if (showsRAM(page) && memoryMap.mapperRegister[page] == memoryMap.mapperRegister[3])
+            pages |= 1u << page;
+    return pages;
+}
+
+// Rebuilds every page from the slot and mapper registers, and puts the register where
+// 0xFFFF of slot 3 reads it.
+void refreshMap() {
+    liftRegister();
+    for (int page = 0; page < 4; ++page) showSlot(page);
+    const auto inverse = static_cast<uint8_t>(~memoryMap.secondarySlotRegister);
+    uint8_t* top = memoryMap.pageTable[7];
+    unsigned sharing = pagesSharingSegment();
+    if (memoryMap.primarySlot[3] != 3) {
+        memoryMap.topSource = nullptr;
+    } else if (top != memoryMap.emptyRAM && sharing == 0) {
+        memoryMap.topSource = nullptr;
+        memoryMap.registerByte = top + 0x1FFF;
+        memoryMap.heldByte = *memoryMap.registerByte;
+        *memoryMap.registerByte = inverse;
+    } else {
+        // While page 7 stayed on this copy, every write to its memory went to both.
+        if (memoryMap.topSource != top) std::memcpy(memoryMap.topPage, top, kPageSize);
+        memoryMap.topSource = top;
+        memoryMap.topPage[0x1FFF] = inverse;
+        memoryMap.pageTable[7] = memoryMap.topPage;
+        if (sharing != 0) sharing |= 1u << 3;
+        for (int page = 0; page < 4; ++page) {
+            if (!(sharing >> page & 1)) continue;
+            memoryMap.pageWritable[page] = 0;
+            memoryMap.mirroredPage[page] = 1;
+        }
+    }
 }
 
 }  // namespace
@@ -50,39 +103,31 @@ void mapImage(int primary, int secondary, int firstPage, uint8_t* image, int pag
 
 void resetMemoryMap() {
     for (int page = 0; page < 4; ++page) {
-        memoryMap.pageWritable[page] = 0;
         memoryMap.primarySlot[page] = 0;
         memoryMap.secondarySlot[page] = 0;
         memoryMap.mapperRegister[page] = static_cast<uint8_t>(3 - page);
         enterSegment(page, memoryMap.mapperRegister[page]);
     }
-    for (int n = 0; n < 8; ++n) memoryMap.pageTable[n] = memoryMap.slotMap[0][0][n];
     memoryMap.primarySlotRegister = 0;
     memoryMap.secondarySlotRegister = 0;
     memoryMap.mapperMask = 3;
+    refreshMap();
 }
 
 void setPrimarySlots(uint8_t value) {
     if (value == memoryMap.primarySlotRegister) return;
     memoryMap.primarySlotRegister = value;
-    for (int page = 0; page < 4; ++page) {
-        const int primary = (value >> (2 * page)) & 3;
-        memoryMap.primarySlot[page] = static_cast<uint8_t>(primary);
-        showSlot(page, primary, primary == 3 ? memoryMap.secondarySlot[page] : 0);
-    }
+    for (int page = 0; page < 4; ++page)
+        memoryMap.primarySlot[page] = static_cast<uint8_t>((value >> (2 * page)) & 3);
+    refreshMap();
 }
 
 void setSecondarySlots(uint8_t value) {
     if (value == memoryMap.secondarySlotRegister) return;
     memoryMap.secondarySlotRegister = value;
-    // The register reads back inverted at 0xFFFF of every subslot of slot 3.
-    for (int secondary = 0; secondary < 4; ++secondary)
-        memoryMap.slotMap[3][secondary][7][0x1FFF] = static_cast<uint8_t>(~value);
-    for (int page = 0; page < 4; ++page) {
-        const int secondary = (value >> (2 * page)) & 3;
-        memoryMap.secondarySlot[page] = static_cast<uint8_t>(secondary);
-        if (memoryMap.primarySlot[page] == 3) showSlot(page, 3, secondary);
-    }
+    for (int page = 0; page < 4; ++page)
+        memoryMap.secondarySlot[page] = static_cast<uint8_t>((value >> (2 * page)) & 3);
+    refreshMap();
 }
 
 void setMapperPage(int page, uint8_t value) {
@@ -90,7 +135,16 @@ void setMapperPage(int page, uint8_t value) {
     if (segment == memoryMap.mapperRegister[page]) return;
     memoryMap.mapperRegister[page] = segment;
     enterSegment(page, segment);
-    if (memoryMap.primarySlot[page] == 3 && memoryMap.secondarySlot[page] == 2) showSlot(page, 3, 2);
+    refreshMap();
+}
+
+void liftSecondarySlotRegister() {
+    liftRegister();
+    memoryMap.topSource = nullptr;
+}
+
+void placeSecondarySlotRegister() {
+    refreshMap();
 }
 
 uint8_t readMapperPage(int page) {
@@ -104,6 +158,16 @@ void writeMemorySlow(uint16_t address, uint8_t value) {
         } else if (memoryMap.pageWritable[3]) {
             memoryMap.pageTable[7][0x1FFF] = value;
         }
+        return;
+    }
+    const unsigned page = static_cast<unsigned>(address) >> 14;
+    if (memoryMap.mirroredPage[page]) {
+        // The segment whose upper half page 7 shows as a copy: both take the byte, except
+        // the copy's last one, which is the register's.
+        const unsigned offset = address & (kSegmentSize - 1);
+        memoryMap.slotMap[3][2][2 * page][offset] = value;
+        if (offset >= kPageSize && offset != kSegmentSize - 1)
+            memoryMap.topPage[offset - kPageSize] = value;
         return;
     }
     // Writes to ROM pages may be bank switches of a cartridge mapper.

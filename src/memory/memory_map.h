@@ -2,6 +2,13 @@
 // secondary slots, and the 64 KB memory mapper in slot 3-2. Every 8 KB page of the
 // address space is one pointer in `pageTable`, recomputed whenever a slot or mapper
 // register changes, so a CPU read is a single table lookup.
+//
+// Address 0xFFFF of slot 3 is its secondary slot register, which reads back inverted. So
+// that reads stay a bare lookup, the inverse is put into the byte that page 7 shows there
+// while page 3 is on slot 3, and the memory's own value is held aside (`heldByte`). That
+// byte must be one that no other page can show: when page 7's memory is shared (the empty
+// page, or a RAM segment that another page shows too), page 7 shows a copy of it instead,
+// `topPage`, which writes to that segment keep up to date.
 #pragma once
 
 #include <bit>
@@ -16,8 +23,8 @@ constexpr int kEmptyRAMSize = 0x4000;
 constexpr int kRAMSize = 0x10000;       // four mapper segments
 
 struct MemoryMap {
-    // Current pointer of each 8 KB page; always equals the slotMap entry that
-    // primarySlot/secondarySlot select for it.
+    // Current pointer of each 8 KB page: the slotMap entry that primarySlot/secondarySlot
+    // select for it, except page 7 while it shows `topPage`.
     uint8_t* pageTable[8];
     uint8_t* slotMap[4][4][8];     // [primary][secondary][8 KB page]
     uint8_t* segmentTable[256];    // mapper segment -> 16 KB block (EmptyRAM past the RAM)
@@ -30,6 +37,11 @@ struct MemoryMap {
     uint8_t secondarySlotRegister; // address 0xFFFF of slot 3
     uint8_t* emptyRAM;             // every unpopulated page points at its start
     uint8_t* ram;                  // the mapper's 64 KB
+    uint8_t* registerByte;         // the memory byte now showing the register, or nullptr
+    uint8_t heldByte;              // that byte's own value
+    uint8_t mirroredPage[4];       // per 16 KB page: RAM writes also go to topPage
+    const uint8_t* topSource;      // what topPage copies
+    uint8_t topPage[kPageSize];
 };
 
 extern MemoryMap memoryMap;
@@ -93,6 +105,12 @@ void attachRAM(uint8_t* ram);
 void mapImage(int primary, int secondary, int firstPage, uint8_t* image, int pageCount);
 
 void resetMemoryMap();
+
+// Around reading or writing the RAM other than through the map (a snapshot): takes the
+// register out of memory, and puts it back afterwards, into the RAM as it is then.
+void liftSecondarySlotRegister();
+void placeSecondarySlotRegister();
+
 void setPrimarySlots(uint8_t value);
 void setSecondarySlots(uint8_t value);
 void setMapperPage(int page, uint8_t value);

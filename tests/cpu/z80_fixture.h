@@ -20,6 +20,7 @@ protected:
     static constexpr int32_t kLargeBudget = 1'000'000;
 
     void SetUp() override {
+        std::fill_n(ram_.get(), kRAMSize, 0);  // before the map puts the slot register in
         initMemoryMap(emptyRAM_.get());
         attachRAM(ram_.get());
         resetMemoryMap();
@@ -27,7 +28,6 @@ protected:
         for (int page = 0; page < 4; ++page) setMapperPage(page, static_cast<uint8_t>(page));
         setPrimarySlots(0xFF);
         setSecondarySlots(0xAA);
-        std::fill_n(ram_.get(), kRAMSize, 0);
         cpu.MSXSpeed = kLargeBudget;
         resetCPU(cpu);
     }

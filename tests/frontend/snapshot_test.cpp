@@ -18,6 +18,7 @@
 #include "frontend/snapshot.h"
 #include "memory/cartridge.h"
 #include "memory/clock_chip.h"
+#include "memory/io_ports.h"
 #include "memory/memory_map.h"
 #include "support/headless_machine.h"
 #include "video/display_output.h"
@@ -142,6 +143,17 @@ TEST_F(SnapshotGameTest, HalfDoneTransferGoesOnAfterALoad) {
     EXPECT_EQ(vdp.vramAddress, 0x1234);
     feed(5, 16);
     for (int k = 0; k < 16; ++k) EXPECT_EQ(vdp.vram[20 * 128 + 5 + k % 4 + k / 4 * 128], k + 1);
+}
+
+TEST_F(SnapshotGameTest, RAMUnderTheSecondarySlotRegisterIsSavedAsRAMAndFFFFReadsTheRegister) {
+    outPort(0xA8, 0xFF);
+    writeMemory(0xFFFF, 0xAA);
+    outPort(0xFE, 0);  // page 2 on page 3's segment 0 (after reset), and off it again
+    writeMemory(0xBFFF, 0x5A);
+    outPort(0xFE, 1);
+    ASSERT_TRUE(saveSnapshot(9, false) && loadSnapshot(9, false));
+    EXPECT_EQ(readFile("TAVIR09.sav").at(496 + 0x3FFF), 0x5A);
+    EXPECT_EQ(readMemory(0xFFFF), 0x55);
 }
 
 // Each damaged file is refused with a log line, and the machine then saves exactly what

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "memory/io_ports.h"
 #include "memory/memory_map.h"
@@ -61,6 +62,31 @@ TEST_F(MemoryMapTest, MapperRegistersGovernAddressRangesNotSlots) {
     outPort(0xFC, 1);  // 0x0000-0x3FFF shows segment 1, as does 0x8000 after reset
     writeMemory(0x0010, 0x42);
     EXPECT_EQ(readMemory(0x8010), 0x42);
+}
+
+// Neither the shared empty page nor the RAM under 0xFFFF, seen elsewhere, shows the register.
+TEST_F(MemoryMapTest, SecondarySlotRegisterIsNoMemory) {
+    struct Case {
+        uint8_t primary, secondary;                        // port 0xA8, then 0xFFFF
+        std::vector<std::pair<uint16_t, uint8_t>> then;    // below 0x100 a port, else memory
+        std::vector<std::pair<uint16_t, uint16_t>> reads;  // bytes; a word at 0xFFFE
+    } const cases[] = {
+        {0xF0, 0x15, {}, {{0xFFFF, 0xEA}, {0xBFFF, 0xEE}, {0xFFFE, 0xEAEE}}},  // empty 3-0, 3-1
+        {0xFF, 0xAA, {{0xFE, 0}}, {{0xBFFF, 0x50}, {0xFFFF, 0x55}}},
+        {0xFF, 0xAA, {{0xFC, 0}, {0x3FFF, 0x99}, {0xFFFE, 0x77}},
+         {{0xFFFF, 0x55}, {0x3FFF, 0x99}, {0x3FFE, 0x77}, {0xFFFE, 0x5577}}},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        outPort(0xA8, c.primary);
+        writeMemory(0xFFFF, c.secondary);
+        for (const auto& [at, value] : c.then)
+            at < 0x100 ? outPort(static_cast<uint8_t>(at), value) : writeMemory(at, value);
+        for (const auto& [address, expected] : c.reads)
+            EXPECT_EQ(address == 0xFFFE ? readMemoryWord(address) : readMemory(address), expected)
+                << "case " << &c - cases << std::hex << " at " << address;
+        EXPECT_EQ(std::count(emptyRAM_.get(), emptyRAM_.get() + kEmptyRAMSize, 0xEE), kEmptyRAMSize);
+    }
 }
 
 }  // namespace

@@ -29,12 +29,12 @@ constexpr int32_t kTestMSXSpeed = 228;
 class RAMMachineTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        std::memset(ram_.get(), 0, kRAMSize);  // NOP everywhere, before the map is built
         initMemoryMap(emptyRAM_.get());
         attachRAM(ram_.get());
         resetMemoryMap();
         setPrimarySlots(0xFF);                 // slot 3 on every page ...
         setSecondarySlots(0xAA);               // ... secondary slot 2, the mapper RAM
-        std::memset(ram_.get(), 0, kRAMSize);  // NOP everywhere
 
         settings = Settings{};
         settings.MSXSpeed = kTestMSXSpeed;
