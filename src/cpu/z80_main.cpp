@@ -142,6 +142,37 @@ TAVIR_Z80_INLINE void executeIndexedOpcode(LoopRegisters& cpu, CPUState& record)
     }
 }
 
+// A program that waits for its interrupt handler to set a byte, as compiled C does it:
+//     loop: LD A,(nn) / OR A (or AND A) / JR Z,loop (or JR NZ)
+// Nothing but the interrupt, which comes only at a line end, can change the byte, so every
+// pass of the loop until then is the same. Called with PC on a JR's target: when the loop
+// stands there and its next pass goes round again, the passes that end before the line's
+// countdown runs out are taken at once. A, F, PC and the countdown come out as the passes
+// one by one leave them; the rest of the line runs as usual.
+template <int JumpOp>
+TAVIR_Z80_INLINE void skipPollingPasses(LoopRegisters& cpu) {
+    const uint16_t loop = cpu.pc;
+    if (readMemory(loop) != 0x3A) [[likely]]
+        return;
+    const uint8_t test = readMemory(static_cast<uint16_t>(loop + 3));
+    if ((test != 0xB7 && test != 0xA7) || readMemory(static_cast<uint16_t>(loop + 4)) != JumpOp ||
+        readMemory(static_cast<uint16_t>(loop + 5)) != 0xFA)
+        return;
+    const uint8_t value = readMemory(readMemoryWord(static_cast<uint16_t>(loop + 1)));
+    if ((value == 0) != (JumpOp == 0x28)) return;  // the next pass leaves the loop
+    // JR cc takes 5 T-states more when it jumps.
+    const int32_t pass = cyclesMain[0x3A] + cyclesMain[test] + cyclesMain[JumpOp] + 5;
+    // Whole passes that leave the countdown above 0 run back to back.
+    const int32_t passes = (cpu.cycleCount - 1) / pass;
+    if (passes <= 0) return;
+    cpu.cycleCount -= passes * pass;
+    cpu.af.high = value;
+    if (test == 0xB7)
+        z80::alu<6>(cpu, value);
+    else
+        z80::alu<4>(cpu, value);
+}
+
 }  // namespace
 
 int32_t executeUntilLineEnd(CPUState& record) {
@@ -189,6 +220,8 @@ int32_t executeUntilLineEnd(CPUState& record) {
             cpu.loadFrom(record);                             \
         } else {                                              \
             executeUnprefixed<op>(cpu);                       \
+            if constexpr (op == 0x20 || op == 0x28)           \
+                skipPollingPasses<op>(cpu);                   \
         }                                                     \
         if (cpu.cycleCount <= 0) [[unlikely]]                 \
             goto end;                                         \
