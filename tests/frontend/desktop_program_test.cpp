@@ -155,11 +155,10 @@ TEST_F(DesktopProgramTest, FromAFolderWithoutROMsItPreparesItsOwnDirectoryAndSta
 // the audio device played. Without any audio device the machine runs on silently.
 TEST_F(DesktopProgramTest, PlaysThePSGThroughSDLAudioOrRunsSilentWithout) {
     std::vector<uint8_t> rom(0x4000, 0xFF);
-    const uint8_t code[] = {'A',  'B',  0x10, 0x40, 0,    0,    0,    0,    0,    0,    0,
-                            0,    0,    0,    0,    0,    0xF3, 0x3E, 0,    0xD3, 0xA0, 0x3E,
-                            0xFE, 0xD3, 0xA1, 0x3E, 1,    0xD3, 0xA0, 0x3E, 1,    0xD3, 0xA1,
-                            0x3E, 7,    0xD3, 0xA0, 0x3E, 0xBE, 0xD3, 0xA1, 0x3E, 8,    0xD3,
-                            0xA0, 0x3E, 15,   0xD3, 0xA1, 0x18, 0xFE};
+    const uint8_t code[] = {'A', 'B', 0x10, 0x40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                            0xF3, 0x3E, 0, 0xD3, 0xA0, 0x3E, 0xFE, 0xD3, 0xA1, 0x3E, 1, 0xD3,
+                            0xA0, 0x3E, 1, 0xD3, 0xA1, 0x3E, 7, 0xD3, 0xA0, 0x3E, 0xBE, 0xD3,
+                            0xA1, 0x3E, 8, 0xD3, 0xA0, 0x3E, 15, 0xD3, 0xA1, 0x18, 0xFE};
     std::copy(std::begin(code), std::end(code), rom.begin());
     testing::writeFile(directory_.path() / "tone.rom", rom);
     testing::writeTextFile(directory_.path() / "cart.drc", "0tone.rom\n");

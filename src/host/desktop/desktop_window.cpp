@@ -87,8 +87,8 @@ void fillLayer(PictureLayer& layer) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     if (layer.textureWidth != width || layer.textureHeight != height) {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                     layer.image.pixels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA,
+                     GL_UNSIGNED_BYTE, layer.image.pixels.data());
         layer.textureWidth = width;
         layer.textureHeight = height;
         glBindFramebuffer(GL_READ_FRAMEBUFFER, layer.framebuffer);
@@ -96,8 +96,8 @@ void fillLayer(PictureLayer& layer) {
                                layer.texture, 0);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     } else {
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE,
-                        layer.image.pixels.data());
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA,
+                        GL_UNSIGNED_BYTE, layer.image.pixels.data());
     }
 }
 
@@ -112,8 +112,7 @@ void blitPicture(int drawableHeight, float scaleX, float scaleY) {
     const GLint left = static_cast<GLint>(std::lround(p.x * scaleX));
     const GLint right = static_cast<GLint>(std::lround((p.x + p.width) * scaleX));
     const GLint top = drawableHeight - static_cast<GLint>(std::lround(p.y * scaleY));
-    const GLint bottom =
-        drawableHeight - static_cast<GLint>(std::lround((p.y + p.height) * scaleY));
+    const GLint bottom = drawableHeight - static_cast<GLint>(std::lround((p.y + p.height) * scaleY));
     const GLint width = right - left, height = top - bottom;
     if (width <= 0 || height <= 0 || w.picture == nullptr) return;
     const bool shrunk = width < w.pictureWidth || height < w.pictureHeight;
@@ -267,8 +266,7 @@ void drawPicture(float menuBarHeight) {
     const ImVec2 size = ImGui::GetIO().DisplaySize;
     const float areaWidth = size.x, areaHeight = size.y - menuBarHeight;
     if (areaWidth <= 0 || areaHeight <= 0) return;
-    w.place =
-        placePicture(areaWidth, areaHeight, w.pictureWidth, w.pictureHeight, w.integerScaling);
+    w.place = placePicture(areaWidth, areaHeight, w.pictureWidth, w.pictureHeight, w.integerScaling);
     w.place.y += menuBarHeight;
 }
 
